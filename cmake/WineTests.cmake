@@ -1,0 +1,26 @@
+# Tests of target executables run under Wine (see scripts/wine-run.sh), inside one Wine
+# session per ctest run: a setup fixture starts it, a cleanup fixture ends it.
+
+add_test(NAME wine_session_start
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/wine-session.sh" start "${CMAKE_BINARY_DIR}")
+add_test(NAME wine_session_stop
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/wine-session.sh" stop "${CMAKE_BINARY_DIR}")
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# add_wine_test(NAME TARGET [ARGS ...] [DRIVES d e ...] [FILES path ...] [TIMEOUT s])
+#   DRIVES: drive letters mapped to fresh empty folders for this test (no other drive but c:)
+#   FILES:  files or generator expressions copied beside the test program in C:\tests\NAME\
+function(add_wine_test name target)
+  cmake_parse_arguments(W "" "TIMEOUT" "ARGS;DRIVES;FILES" ${ARGN})
+  add_test(NAME ${name} COMMAND ${target} ${W_ARGS})
+  list(JOIN W_DRIVES "|" drives)
+  list(JOIN W_FILES "|" files)
+  if(NOT W_TIMEOUT)
+    set(W_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    TIMEOUT ${W_TIMEOUT}
+    ENVIRONMENT "WINE_TEST_NAME=${name};WINE_TEST_DRIVES=${drives};WINE_TEST_FILES=${files}")
+endfunction()

@@ -1,0 +1,34 @@
+// Message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "runtime/text.h"
+
+namespace runtime {
+
+// The button that closed a message box.
+enum MessageBoxResult : int32_t {
+  kResultOk = 0,
+  kResultCancel = 1,
+  kResultAbort = 2,
+  kResultRetry = 3,
+  kResultIgnore = 4,
+  kResultYes = 5,
+  kResultNo = 6,
+};
+
+// MessageBoxA with the style made task-modal unless it asks for system-modal; the title
+// defaults to "信息：" and the box has an owner only when one is given.
+MessageBoxResult messageBox(const Text& content, int32_t style,
+                            std::optional<Text> title = std::nullopt,
+                            std::optional<HWND> owner = std::nullopt);
+
+// The pieces of messageBox, for tests.
+UINT messageBoxStyle(int32_t style);
+MessageBoxResult mapMessageBoxAnswer(int answer);
+
+}  // namespace runtime

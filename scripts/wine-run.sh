@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a target executable under Wine for ctest (the cross-compiling emulator):
+#   wine-run.sh BUILD PROGRAM.exe [ARGS...]
+# The prefix has no z: drive, so the program and the files named in WINE_TEST_FILES
+# (separated by "|") are copied to C:\tests\ and run from there.
+# WINE_TEST_DRIVES ("d|e|...") maps each letter to a fresh empty folder
+# BUILD/test-drives/WINE_TEST_NAME/LETTER; drives not named are removed (c: stays).
+# Wine sees drive changes only after a wineserver restart, so one is made when they change.
+set -euo pipefail
+build=$(cd "${1:?build folder}" && pwd); shift
+program=${1:?program}; shift
+source "$(dirname "$0")/wine-env.sh" "$build"
+
+dosdevices="$WINEPREFIX/dosdevices"
+test_name=${WINE_TEST_NAME:-$(basename "$program" .exe)}
+
+want=""
+if [ -n "${WINE_TEST_DRIVES:-}" ]; then
+  IFS='|' read -r -a letters <<< "$WINE_TEST_DRIVES"
+  for l in "${letters[@]}"; do
+    dir="$build/test-drives/$test_name/$l"
+    chmod -R u+rwX "$dir" 2>/dev/null || true
+    rm -rf "$dir"; mkdir -p "$dir"
+    want="$want $l:=$dir"
+  done
+fi
+have=""
+for link in "$dosdevices"/?:; do
+  [ -L "$link" ] || continue
+  l=$(basename "$link")
+  [ "$l" = "c:" ] && continue
+  have="$have $l=$(readlink "$link")"
+done
+if [ "$(echo $want | tr ' ' '\n' | sort)" != "$(echo $have | tr ' ' '\n' | sort)" ]; then
+  wineserver -k > /dev/null 2>&1 || true
+  wineserver -w > /dev/null 2>&1 || true
+  for link in "$dosdevices"/?:; do
+    [ -L "$link" ] && [ "$(basename "$link")" != "c:" ] && rm -f "$link"
+  done
+  for pair in $want; do
+    ln -s "${pair#*=}" "$dosdevices/${pair%%=*}"
+  done
+  wineserver -p > /dev/null 2>&1 < /dev/null || true
+fi
+
+stage="$WINEPREFIX/drive_c/tests/$test_name"
+rm -rf "$stage"; mkdir -p "$stage"
+cp "$program" "$stage/"
+if [ -n "${WINE_TEST_FILES:-}" ]; then
+  IFS='|' read -r -a files <<< "$WINE_TEST_FILES"
+  for f in "${files[@]}"; do cp -r "$f" "$stage/"; done
+fi
+cd "$stage"
+exec wine "C:\\tests\\$test_name\\$(basename "$program")" "$@"

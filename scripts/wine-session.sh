@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session that the tests of a build tree run in:
+#   wine-session.sh start BUILD   a prepared prefix (no z: drive), a virtual display with a
+#                                 window manager, and a warmed persistent wineserver
+#   wine-session.sh stop BUILD    ends the wineserver, the window manager and the display
+# Every background process writes to files, never to our stdout: ctest waits for the pipes
+# of a test to close, so an inherited pipe would hold the fixture open.
+set -euo pipefail
+action=${1:?start or stop}
+build=$(cd "${2:?build folder}" && pwd)
+session="$build/wine-session"
+mkdir -p "$session"
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+prepare_prefix() {
+  local prefix="$build/wineprefix"
+  [ -f "$prefix/.prepared" ] && return 0
+  rm -rf "$prefix"
+  (unset DISPLAY; WINEPREFIX="$prefix" WINEARCH=win32 wineboot -i) > "$session/wineboot.log" 2>&1 < /dev/null
+  WINEPREFIX="$prefix" wineserver -w
+  # z: is the whole Linux root; nothing may walk it.
+  rm -f "$prefix/dosdevices/z:"
+  mkdir -p "$prefix/drive_c/tests"
+  touch "$prefix/.prepared"
+}
+
+start_display() {
+  if alive "$session/xvfb.pid" && [ -f "$session/display" ]; then return 0; fi
+  local n
+  for n in $(seq 91 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac > "$session/xvfb.log" 2>&1 < /dev/null &
+  echo $! > "$session/xvfb.pid"
+  for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.05
+  done
+  echo ":$n" > "$session/display"
+  # Without a window manager every message box returns about 2 s late.
+  DISPLAY=":$n" setsid openbox > "$session/openbox.log" 2>&1 < /dev/null &
+  echo $! > "$session/openbox.pid"
+  sleep 0.3
+}
+
+case "$action" in
+  start)
+    prepare_prefix
+    start_display
+    source "$(dirname "$0")/wine-env.sh" "$build"
+    wineserver -p > /dev/null 2>&1 < /dev/null
+    wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
+    ;;
+  stop)
+    source "$(dirname "$0")/wine-env.sh" "$build"
+    wineserver -k > /dev/null 2>&1 || true
+    for p in openbox xvfb; do
+      if alive "$session/$p.pid"; then kill "$(cat "$session/$p.pid")" 2>/dev/null || true; fi
+      rm -f "$session/$p.pid"
+    done
+    rm -f "$session/display"
+    ;;
+  *) echo "usage: wine-session.sh start|stop BUILD" >&2; exit 2 ;;
+esac

@@ -24,8 +24,9 @@ class ExtractionOwner {
 };
 
 // Unpacks the archive at archivePath into targetFolder on behalf of component.
-// A null text means "not given". Returns 1 on success, 0 on failure, -1 when the
-// archive could not be opened as a ZIP archive.
+// A null text means "not given". Returns 1 when every entry was unpacked (or the owner's
+// progress handler cancelled the run), 0 when the run failed, and -1 when a text is not
+// given or nothing exists at archivePath.
 int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder);
 
 }  // namespace unzip

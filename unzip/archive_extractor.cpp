@@ -1,0 +1,174 @@
+#include "unzip/archive_extractor.h"
+
+#include <windows.h>
+
+#include "runtime/handles.h"
+#include "unzip/entry_names.h"
+
+namespace unzip {
+
+void ArchiveExtractor::setProgressCallback(ProgressCallback callback) {
+  reset();
+  progressCallback_ = callback;
+}
+
+void ArchiveExtractor::reset() {
+  cancelRequested_ = 0;
+  totalEntries_ = 0;
+  doneIndex_ = 0;
+  progressCallback_ = nullptr;
+}
+
+void ArchiveExtractor::notifyProgress() {
+  if (progressCallback_ == nullptr) return;
+  progressCallback_(static_cast<uint32_t>(doneIndex_), static_cast<uint32_t>(totalEntries_), currentPath_.c_str(),
+                    *this);
+}
+
+int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
+  int32_t result = -1;
+  std::unique_ptr<ZipArchive> archive;
+  do {
+    // An empty folder would become "\", the root of the current drive: refused like a
+    // missing one.
+    if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) break;
+    const runtime::Text folder = targetFolder;
+    if (!pathExists(archivePath)) break;
+    result = 0;
+    if (!pathExists(folder) && !createDirectoryPath(folder, true)) break;
+    if (!isZipFile(archivePath)) break;
+    archive = openArchive(archivePath);
+    if (!archive) break;
+    if (progressCallback_ != nullptr) {
+      totalEntries_ = countEntries(*archive);
+      if (totalEntries_ == -1) {
+        totalEntries_ = 0;
+        break;
+      }
+    }
+
+    runtime::Text base = folder;
+    ensureTrailingBackslash(base);
+    bool failed = false;
+    for (int32_t index = 0;; ++index) {
+      ZipEntry entry;
+      if (archive->getEntry(index, entry) != ZipResult::Ok) {
+        // Only the central directory's count ends the entries; a damaged one before it fails.
+        failed = index < archive->entryCount();
+        break;
+      }
+      if (!isConfinedEntryName(entry.name)) {
+        failed = true;
+        break;
+      }
+      runtime::Text name = entry.name;
+      slashesToBackslashes(name);
+      const runtime::Text path = base + name;
+      if (path.size() >= MAX_PATH) {
+        failed = true;
+        break;
+      }
+      if ((entry.attributes & kDirectoryFlag) != 0) {
+        if (!pathExists(path) && !createDirectoryPath(path, true)) {
+          failed = true;
+          break;
+        }
+      } else {
+        // Failure ignored: there may be no file yet.
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (archive->unzipEntry(index, path) != ZipResult::Ok) {
+          failed = true;
+          break;
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      }
+      doneIndex_ = index;
+      currentPath_ = path;
+      notifyProgress();
+      if (cancelRequested_ != 0) {
+        archive->closeArchive();
+        return 1;
+      }
+    }
+    if (failed) break;
+    doneIndex_ = totalEntries_;
+    notifyProgress();
+    reset();
+    archive->closeArchive();
+    return 1;
+  } while (false);
+
+  doneIndex_ = totalEntries_;
+  notifyProgress();
+  reset();
+  if (archive) archive->closeArchive();
+  return result;
+}
+
+bool pathExists(const runtime::Text& path) {
+  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isZipFile(const runtime::Text& path) {
+  runtime::FileHandle file = runtime::openExisting(path.c_str(), GENERIC_READ, FILE_SHARE_READ);
+  if (!file) return false;
+  unsigned char block[32];
+  DWORD got = 0;
+  if (!ReadFile(file.get(), block, sizeof block, &got, nullptr) || got != sizeof block) return false;
+  if (block[0] != 0x50 || block[1] != 0x4B || block[2] != 0x03 || block[3] != 0x04) return false;
+  const uint32_t value = static_cast<uint32_t>(block[24]) | (static_cast<uint32_t>(block[25]) << 8) |
+                         (static_cast<uint32_t>(block[26]) << 16) | (static_cast<uint32_t>(block[27]) << 24);
+  return static_cast<int32_t>(value) >= 1;
+}
+
+int32_t countEntries(ZipArchive& archive) {
+  int32_t count = 0;
+  ZipEntry entry;
+  while (archive.getEntry(count, entry) == ZipResult::Ok) ++count;
+  return count == archive.entryCount() ? count : -1;
+}
+
+namespace {
+
+// Offset just past the "\\server\share\" of a UNC path (or the "\\?\C:\" of a long-path
+// prefix), which names no folder that could be created; 0 for other paths.
+size_t uncRootEnd(const runtime::Text& path) {
+  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return 0;
+  int separators = 0;
+  for (size_t i = 0; i < path.size();) {
+    if (path[i] == '\\' && ++separators == 4) return i + 1;
+    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
+  }
+  return path.size();
+}
+
+}  // namespace
+
+bool createDirectoryPath(const runtime::Text& path, bool recursive) {
+  if (!recursive) return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+  runtime::Text p = path;
+  ensureTrailingBackslash(p);
+  const size_t skip = uncRootEnd(p);
+  for (size_t i = 0; i < p.size();) {
+    const bool lead = runtime::isLeadByte(static_cast<unsigned char>(p[i])) && i + 1 < p.size();
+    if (!lead && p[i] == '\\' && i + 1 > skip) {
+      const runtime::Text prefix = p.substr(0, i + 1);
+      if (!pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return false;
+    }
+    i += lead ? 2 : 1;
+  }
+  return true;
+}
+
+void ensureTrailingBackslash(runtime::Text& text) {
+  const size_t last = runtime::lastCharacterStart(text);
+  if (last == text.size() || text.size() - last != 1 || text[last] != '\\') text += '\\';
+}
+
+void slashesToBackslashes(runtime::Text& name) {
+  for (char& c : name) {
+    if (c == '/') c = '\\';
+  }
+}
+
+}  // namespace unzip

@@ -1,0 +1,71 @@
+// Unpacking one ZIP archive file into a folder, entry by entry, with progress and cancel.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/text.h"
+#include "unzip/extraction_owner.h"
+#include "unzip/zip_archive.h"
+
+namespace unzip {
+
+class ArchiveExtractor;
+
+// Called with the index of the entry processed last (the total at the end), the total,
+// that entry's output path and the extractor, which the callback may cancel.
+using ProgressCallback = void (*)(uint32_t done, uint32_t total, const char* currentPath,
+                                  ArchiveExtractor& extractor);
+
+class ArchiveExtractor {
+ public:
+  ArchiveExtractor() = default;
+  ArchiveExtractor(const ArchiveExtractor&) = delete;
+  ArchiveExtractor& operator=(const ArchiveExtractor&) = delete;
+
+  void setOwner(ExtractionOwner* owner) { owner_ = owner; }
+  ExtractionOwner* owner() const { return owner_; }
+  // reset, then store the callback.
+  void setProgressCallback(ProgressCallback callback);
+  void setCancel(int32_t flag) { cancelRequested_ = flag; }
+  // Clears the cancel request, both counts and the callback; the path and owner stay.
+  void reset();
+  void notifyProgress();
+
+  // 1 when every entry was unpacked or the run was cancelled; 0 when the target folder,
+  // the archive or an entry failed; -1 when a text is not given or is empty, or nothing
+  // exists at archivePath.
+  int32_t extract(const char* archivePath, const char* targetFolder);
+
+  int32_t cancelRequested() const { return cancelRequested_; }
+  ProgressCallback progressCallback() const { return progressCallback_; }
+  const runtime::Text& currentPath() const { return currentPath_; }
+  int32_t totalEntries() const { return totalEntries_; }
+  int32_t doneIndex() const { return doneIndex_; }
+
+ private:
+  ExtractionOwner* owner_ = nullptr;
+  int32_t cancelRequested_ = 0;
+  ProgressCallback progressCallback_ = nullptr;
+  runtime::Text currentPath_;
+  int32_t totalEntries_ = 0;
+  int32_t doneIndex_ = 0;
+};
+
+// True when a file or a folder is at path (GetFileAttributesA: unlike a search, it takes
+// folder paths with a trailing backslash and drive roots, and no wildcards).
+bool pathExists(const runtime::Text& path);
+// True when path is a file of at least 32 bytes that starts with a local file header whose
+// 32-bit value at offset 24 (first entry: uncompressed size high half, name length) is >= 1.
+bool isZipFile(const runtime::Text& path);
+// The number of entries, walked with getEntry; -1 when an entry before the central
+// directory's count cannot be described.
+int32_t countEntries(ZipArchive& archive);
+// recursive: creates every missing folder of path from the left (double-byte aware);
+// folders created before a failure stay. Otherwise one CreateDirectoryA.
+bool createDirectoryPath(const runtime::Text& path, bool recursive);
+// Appends "\" unless the last character (double-byte aware) is one; "" becomes "\".
+void ensureTrailingBackslash(runtime::Text& text);
+// Every byte "/" becomes "\" (GBK trail bytes are never 0x2F).
+void slashesToBackslashes(runtime::Text& name);
+
+}  // namespace unzip

@@ -1,0 +1,70 @@
+#include "unzip/entry_names.h"
+
+#include <cstring>
+
+#include "runtime/text.h"
+
+namespace unzip {
+
+namespace {
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool onlyDotsAndSpaces(const char* begin, const char* end) {
+  for (const char* p = begin; p < end; ++p) {
+    if (*p != '.' && *p != ' ') return false;
+  }
+  return true;
+}
+
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 open devices whatever follows the first dot.
+bool isDeviceName(const char* begin, const char* end) {
+  const char* stem = begin;
+  while (stem < end && *stem != '.') ++stem;
+  while (stem > begin && stem[-1] == ' ') --stem;
+  const size_t length = static_cast<size_t>(stem - begin);
+  char text[5] = {};
+  if (length != 3 && length != 4) return false;
+  for (size_t i = 0; i < length; ++i) text[i] = lower(begin[i]);
+  if (length == 3) {
+    return std::strcmp(text, "con") == 0 || std::strcmp(text, "prn") == 0 || std::strcmp(text, "aux") == 0 ||
+           std::strcmp(text, "nul") == 0;
+  }
+  return (std::strncmp(text, "com", 3) == 0 || std::strncmp(text, "lpt", 3) == 0) && text[3] >= '1' &&
+         text[3] <= '9';
+}
+
+bool isHostileComponent(const char* begin, const char* end) {
+  if (begin == end) return false;  // "a//b": Windows joins the two separators
+  if (end - begin == 1 && *begin == '.') return false;
+  return onlyDotsAndSpaces(begin, end) || isDeviceName(begin, end);
+}
+
+}  // namespace
+
+bool isConfinedEntryName(const char* name) {
+  if (name == nullptr) return false;
+  if (name[0] == '/' || name[0] == '\\') return false;
+  const char* component = name;
+  const char* p = name;
+  while (true) {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    if (c == 0 || c == '/' || c == '\\') {
+      if (isHostileComponent(component, p)) return false;
+      if (c == 0) return true;
+      component = p + 1;
+      ++p;
+      continue;
+    }
+    if (c == ':') return false;
+    // A lead byte takes the next byte with it, so a trail byte 0x5C is no separator, as
+    // Windows reads it. "/" and ":" are never trail bytes and always count on their own.
+    if (runtime::isLeadByte(c) && p[1] != 0 && p[1] != '/' && p[1] != ':') {
+      p += 2;
+      continue;
+    }
+    ++p;
+  }
+}
+
+}  // namespace unzip

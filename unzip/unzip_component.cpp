@@ -1,0 +1,27 @@
+#include "unzip/unzip_component.h"
+
+namespace unzip {
+
+int32_t progressPercentage(uint32_t done, uint32_t total) {
+  if (total == 0) return 100;
+  return static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) * 100.0);
+}
+
+void componentProgress(uint32_t done, uint32_t total, const char* currentPath, ArchiveExtractor& extractor) {
+  ExtractionOwner* owner = extractor.owner();
+  if (owner == nullptr || !owner->windowExists()) return;
+  const EventOutcome outcome = owner->raiseProgressEvent(progressPercentage(done, total));
+  if (outcome.handlerRan && outcome.returnedValue && outcome.value == 0 && owner->windowExists()) {
+    extractor.setCancel(1);
+  }
+}
+
+int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder) {
+  ArchiveExtractor extractor;
+  extractor.setOwner(component);
+  if (archivePath == nullptr || targetFolder == nullptr) return -1;
+  extractor.setProgressCallback(componentProgress);
+  return extractor.extract(archivePath, targetFolder);
+}
+
+}  // namespace unzip

@@ -1,0 +1,234 @@
+#include "unzip/zip_archive.h"
+
+#include <cstring>
+#include <vector>
+
+// unzip.h brings ioapi.h, which iowin32.h needs first.
+#include <unzip.h>
+#include <iowin32.h>
+
+#include "runtime/handles.h"
+#include "unzip/entry_names.h"
+#include "unzip/entry_times.h"
+#include "unzip/replacement_file.h"
+
+namespace unzip {
+
+namespace {
+
+constexpr unsigned kBufferSize = 16384;
+constexpr uLong kEncryptedFlag = 0x0001;
+
+unzFile reader(void* handle) { return static_cast<unzFile>(handle); }
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why) {
+  std::unique_ptr<ZipArchive> archive(new ZipArchive());
+
+  char current[MAX_PATH + 1] = {};
+  const DWORD length = GetCurrentDirectoryA(sizeof current, current);
+  if (length > 0 && length < sizeof archive->rootDirectory_ - 1) {
+    std::memcpy(archive->rootDirectory_, current, length);
+    // "C:\" comes with its backslash already.
+    if (!isSeparator(current[length - 1])) archive->rootDirectory_[length] = '\\';
+  }
+
+  // iowin32 opens for reading: GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING.
+  zlib_filefunc_def functions;
+  fill_win32_filefunc(&functions);
+  unzFile opened = unzOpen2(path.c_str(), &functions);
+  if (opened == nullptr) {
+    if (why != nullptr) {
+      runtime::FileHandle probe = runtime::openExisting(path.c_str(), GENERIC_READ, FILE_SHARE_READ);
+      *why = probe ? ZipResult::CorruptEntry : ZipResult::CannotOpenFile;
+    }
+    return nullptr;
+  }
+  archive->reader_ = opened;
+  unz_global_info info{};
+  if (unzGetGlobalInfo(opened, &info) != UNZ_OK) {
+    if (why != nullptr) *why = ZipResult::CorruptEntry;
+    return nullptr;
+  }
+  archive->entryCount_ = info.number_entry > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(info.number_entry);
+  if (why != nullptr) *why = ZipResult::Ok;
+  return archive;
+}
+
+ZipArchive::~ZipArchive() { closeArchive(); }
+
+ZipResult ZipArchive::closeArchive() {
+  if (reader_ != nullptr) unzClose(reader(reader_));
+  reader_ = nullptr;
+  cachedIndex_ = -1;
+  currentIndex_ = -1;
+  return ZipResult::Ok;
+}
+
+ZipResult ZipArchive::moveTo(int32_t index) {
+  if (reader_ == nullptr) return ZipResult::BadArgument;
+  if (currentIndex_ < 0 || index < currentIndex_) {
+    if (unzGoToFirstFile(reader(reader_)) != UNZ_OK) {
+      currentIndex_ = -1;
+      return ZipResult::CorruptEntry;
+    }
+    currentIndex_ = 0;
+  }
+  while (currentIndex_ < index) {
+    if (unzGoToNextFile(reader(reader_)) != UNZ_OK) {
+      currentIndex_ = -1;
+      return ZipResult::CorruptEntry;
+    }
+    ++currentIndex_;
+  }
+  return ZipResult::Ok;
+}
+
+ZipResult ZipArchive::getEntry(int32_t index, ZipEntry& entry) {
+  if (reader_ == nullptr || index < -1 || index >= entryCount_) return ZipResult::BadArgument;
+  if (index == -1) {
+    entry = ZipEntry{};
+    entry.index = entryCount_;
+    return ZipResult::Ok;
+  }
+  if (index == cachedIndex_) {
+    entry = cachedEntry_;
+    return ZipResult::Ok;
+  }
+  const ZipResult moved = moveTo(index);
+  if (moved != ZipResult::Ok) return moved;
+
+  ZipEntry record;
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(reader(reader_), &info, record.name, sizeof record.name, nullptr, 0, nullptr, 0) !=
+      UNZ_OK) {
+    return ZipResult::CorruptEntry;
+  }
+  // A name that does not fit, or that holds a zero byte, cannot be represented faithfully.
+  if (info.size_filename >= sizeof record.name || std::strlen(record.name) != info.size_filename) {
+    return ZipResult::CorruptEntry;
+  }
+  // Encrypted data would only inflate into garbage; other methods are not supported.
+  if ((info.flag & kEncryptedFlag) != 0) return ZipResult::CorruptEntry;
+  if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) return ZipResult::CorruptEntry;
+
+  // Opening the data runs minizip's comparison of the local header with the central record
+  // and locates the local extra field.
+  if (unzOpenCurrentFile(reader(reader_)) != UNZ_OK) return ZipResult::CorruptEntry;
+  std::vector<uint8_t> extra;
+  const int extraLength = unzGetLocalExtrafield(reader(reader_), nullptr, 0);
+  if (extraLength > 0) {
+    extra.resize(static_cast<size_t>(extraLength));
+    if (unzGetLocalExtrafield(reader(reader_), extra.data(), static_cast<unsigned>(extraLength)) != extraLength) {
+      unzCloseCurrentFile(reader(reader_));
+      return ZipResult::ReadFailed;
+    }
+  }
+  unzCloseCurrentFile(reader(reader_));
+
+  record.index = index;
+  record.attributes = mapAttributes(static_cast<uint32_t>(info.external_fa));
+  record.compressedSize = static_cast<int32_t>(info.compressed_size);
+  record.uncompressedSize = static_cast<int32_t>(info.uncompressed_size);
+  FILETIME stored;
+  dosDateTimeToFileTime(static_cast<uint32_t>(info.dosDate), stored);
+  record.accessTime = record.creationTime = record.writeTime = stored;
+  applyExtendedTimestamp(extra.data(), extra.size(), record.writeTime, record.accessTime, record.creationTime);
+
+  cachedEntry_ = record;
+  cachedIndex_ = index;
+  cachedSize_ = info.uncompressed_size;
+  entry = record;
+  return ZipResult::Ok;
+}
+
+namespace {
+
+const FILETIME* knownTime(const FILETIME& time) {
+  return (time.dwLowDateTime == 0 && time.dwHighDateTime == 0) ? nullptr : &time;
+}
+
+bool isAbsolute(const runtime::Text& path) {
+  return (!path.empty() && isSeparator(path[0])) || (path.size() > 1 && path[1] == ':');
+}
+
+// "../" or "..\" as characters of their own.
+bool climbsUp(const runtime::Text& path) {
+  for (size_t i = 0; i < path.size();) {
+    if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && isSeparator(path[i + 2])) return true;
+    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath) {
+  if (reader_ == nullptr || index < 0 || index >= entryCount_) return ZipResult::BadArgument;
+  ZipEntry entry;
+  const ZipResult described = getEntry(index, entry);
+  if (described != ZipResult::Ok) return described;
+  const ZipResult moved = moveTo(index);
+  if (moved != ZipResult::Ok) return moved;
+
+  if ((entry.attributes & kDirectoryFlag) != 0) {
+    if (!isConfinedEntryName(entry.name)) return ZipResult::CorruptEntry;
+    ensureRelativeDirectory(rootDirectory_, entry.name);
+    return ZipResult::Ok;
+  }
+
+  if (targetPath.empty() || targetPath.size() >= MAX_PATH) return ZipResult::CannotOpenFile;
+  const size_t separator = runtime::lastPathSeparator(targetPath);
+  if (separator == targetPath.size() - 1) return ZipResult::CannotOpenFile;  // names a folder
+  if (separator != runtime::Text::npos) {
+    const runtime::Text dir = targetPath.substr(0, separator);
+    if (!isAbsolute(dir) && !climbsUp(dir)) ensureRelativeDirectory(rootDirectory_, dir);
+  }
+
+  ReplacementFile output(targetPath);
+  if (!output.open(entry.attributes)) return ZipResult::CannotOpenFile;
+  if (unzOpenCurrentFile(reader(reader_)) != UNZ_OK) return ZipResult::WriteFailed;
+
+  char buffer[kBufferSize];
+  uint64_t total = 0;
+  bool failed = false;
+  while (true) {
+    const int got = unzReadCurrentFile(reader(reader_), buffer, kBufferSize);
+    if (got < 0) {
+      failed = true;
+      break;
+    }
+    if (got == 0) break;
+    DWORD written = 0;
+    if (!WriteFile(output.handle(), buffer, static_cast<DWORD>(got), &written, nullptr) ||
+        written != static_cast<DWORD>(got)) {
+      failed = true;
+      break;
+    }
+    total += static_cast<uint64_t>(got);
+  }
+  // The CRC-32 is compared only when the data were read to their declared end.
+  if (unzCloseCurrentFile(reader(reader_)) != UNZ_OK) failed = true;
+  if (total != cachedSize_) failed = true;
+  if (failed) return ZipResult::WriteFailed;
+
+  if (GetFileType(output.handle()) == FILE_TYPE_DISK) {
+    SetFileTime(output.handle(), knownTime(entry.creationTime), knownTime(entry.accessTime),
+                knownTime(entry.writeTime));
+  }
+  if (!output.commit()) return ZipResult::CannotOpenFile;
+  return ZipResult::Ok;
+}
+
+void ensureRelativeDirectory(const char* root, const runtime::Text& dir) {
+  if (dir.empty()) return;
+  const size_t separator = runtime::lastPathSeparator(dir);
+  if (separator != runtime::Text::npos && separator > 0) ensureRelativeDirectory(root, dir.substr(0, separator));
+  const runtime::Text full = runtime::Text(root) + dir;
+  if (full.size() < MAX_PATH) CreateDirectoryA(full.c_str(), nullptr);
+}
+
+}  // namespace unzip

@@ -1,0 +1,75 @@
+// Entry access for one ZIP archive file open for reading: describing an entry by its index
+// and writing an entry's data into a file.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "runtime/text.h"
+
+namespace unzip {
+
+enum class ZipResult : uint32_t {
+  Ok = 0,
+  CannotOpenFile = 0x200,  // the archive or an output file cannot be opened or created
+  WriteFailed = 0x400,     // the entry's data cannot be read, inflated or checked, or a write failed
+  CorruptEntry = 0x700,    // local header disagrees, unsupported method, encrypted, unusable name
+  ReadFailed = 0x800,      // the local extra field cannot be read
+  BadArgument = 0x10000,   // index outside the entries
+};
+
+constexpr uint32_t kEntryNameSize = 260;
+constexpr uint32_t kDirectoryFlag = FILE_ATTRIBUTE_DIRECTORY;  // 0x10
+
+struct ZipEntry {
+  int32_t index = 0;
+  char name[kEntryNameSize] = {};  // as stored: GBK bytes, "/" separators
+  uint32_t attributes = 0;
+  FILETIME accessTime = {};        // all-zero: unknown, left as the file system sets it
+  FILETIME creationTime = {};
+  FILETIME writeTime = {};
+  int32_t compressedSize = 0;
+  int32_t uncompressedSize = 0;
+};
+
+class ZipArchive {
+ public:
+  ~ZipArchive();
+  ZipArchive(const ZipArchive&) = delete;
+  ZipArchive& operator=(const ZipArchive&) = delete;
+
+  // Index -1 gives a summary record whose index is the number of entries.
+  ZipResult getEntry(int32_t index, ZipEntry& entry);
+  // Writes the entry's data into targetPath through a temporary file beside it; the target
+  // is replaced only after the data were read, inflated and checked completely.
+  ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath);
+  ZipResult closeArchive();
+
+  int32_t entryCount() const { return entryCount_; }
+  const char* rootDirectory() const { return rootDirectory_; }
+
+ private:
+  friend std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why);
+  ZipArchive() = default;
+  ZipResult moveTo(int32_t index);
+
+  void* reader_ = nullptr;  // minizip's unzFile
+  ZipEntry cachedEntry_;
+  int32_t cachedIndex_ = -1;
+  char rootDirectory_[kEntryNameSize] = {};
+  int32_t entryCount_ = 0;
+  int32_t currentIndex_ = -1;  // minizip's current entry; -1 when unknown
+  uint64_t cachedSize_ = 0;    // the cached entry's uncompressed size, in full
+};
+
+// Opens the archive for reading, shared with other readers, existing files only. On failure
+// returns null and, when why is given, stores CannotOpenFile (the file cannot be opened) or
+// CorruptEntry (its central directory cannot be located or read).
+std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why = nullptr);
+
+// Creates root followed by dir, and every folder of dir before it; failures are ignored.
+void ensureRelativeDirectory(const char* root, const runtime::Text& dir);
+
+}  // namespace unzip

@@ -29,6 +29,7 @@ MessageBoxResult messageBox(const Text& content, int32_t style,
 
 // The pieces of messageBox, for tests.
 UINT messageBoxStyle(int32_t style);
-MessageBoxResult mapMessageBoxAnswer(int answer);
+// IDOK 0, IDCANCEL 1, IDABORT 2, IDRETRY 3, IDIGNORE 4, IDYES 5, IDNO 6, anything else 0.
+MessageBoxResult mapMessageBoxAnswer(int answer, int32_t style);
 
 }  // namespace runtime

@@ -21,6 +21,7 @@ if [ -n "${WINE_TEST_DRIVES:-}" ]; then
     dir="$build/test-drives/$test_name/$l"
     chmod -R u+rwX "$dir" 2>/dev/null || true
     rm -rf "$dir"; mkdir -p "$dir"
+    give_to_wine_user "$dir"
     want="$want $l:=$dir"
   done
 fi
@@ -32,15 +33,16 @@ for link in "$dosdevices"/?:; do
   have="$have $l=$(readlink "$link")"
 done
 if [ "$(echo $want | tr ' ' '\n' | sort)" != "$(echo $have | tr ' ' '\n' | sort)" ]; then
-  wineserver -k > /dev/null 2>&1 || true
-  wineserver -w > /dev/null 2>&1 || true
+  as_wine_user wineserver -k > /dev/null 2>&1 || true
+  as_wine_user wineserver -w > /dev/null 2>&1 || true
   for link in "$dosdevices"/?:; do
     [ -L "$link" ] && [ "$(basename "$link")" != "c:" ] && rm -f "$link"
   done
   for pair in $want; do
     ln -s "${pair#*=}" "$dosdevices/${pair%%=*}"
   done
-  wineserver -p > /dev/null 2>&1 < /dev/null || true
+  as_wine_user wineserver -p > /dev/null 2>&1 < /dev/null || true
+  as_wine_user wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
 fi
 
 stage="$WINEPREFIX/drive_c/tests/$test_name"
@@ -50,5 +52,14 @@ if [ -n "${WINE_TEST_FILES:-}" ]; then
   IFS='|' read -r -a files <<< "$WINE_TEST_FILES"
   for f in "${files[@]}"; do cp -r "$f" "$stage/"; done
 fi
+give_to_wine_user "$stage"
 cd "$stage"
-exec wine "C:\\tests\\$test_name\\$(basename "$program")" "$@"
+# Wine's helper processes (services, the desktop) may outlive the program and keep its
+# output open; ctest would wait for them. The output goes through a file instead.
+log=$(mktemp)
+set +e
+as_wine_user wine "C:\\tests\\$test_name\\$(basename "$program")" "$@" > "$log" 2>&1 < /dev/null
+rc=$?
+set -e
+cat "$log"; rm -f "$log"
+exit $rc

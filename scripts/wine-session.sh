@@ -15,14 +15,19 @@ alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 prepare_prefix() {
   local prefix="$build/wineprefix"
-  [ -f "$prefix/.prepared" ] && return 0
+  if [ -f "$prefix/.prepared" ] && [ "$(stat -c %U "$prefix")" = "$(as_wine_user id -un)" ]; then
+    return 0
+  fi
   rm -rf "$prefix"
-  (unset DISPLAY; WINEPREFIX="$prefix" WINEARCH=win32 wineboot -i) > "$session/wineboot.log" 2>&1 < /dev/null
-  WINEPREFIX="$prefix" wineserver -w
+  mkdir -p "$prefix"
+  give_to_wine_user "$prefix"
+  (unset DISPLAY; WINEARCH=win32 as_wine_user wineboot -i) > "$session/wineboot.log" 2>&1 < /dev/null
+  as_wine_user wineserver -w
   # z: is the whole Linux root; nothing may walk it.
   rm -f "$prefix/dosdevices/z:"
   mkdir -p "$prefix/drive_c/tests"
   touch "$prefix/.prepared"
+  give_to_wine_user "$prefix/drive_c/tests" "$prefix/.prepared"
 }
 
 start_display() {
@@ -44,17 +49,18 @@ start_display() {
   sleep 0.3
 }
 
+source "$(dirname "$0")/wine-env.sh" "$build"
+
 case "$action" in
   start)
     prepare_prefix
     start_display
     source "$(dirname "$0")/wine-env.sh" "$build"
-    wineserver -p > /dev/null 2>&1 < /dev/null
-    wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
+    as_wine_user wineserver -p > /dev/null 2>&1 < /dev/null || true  # fails when one already runs
+    as_wine_user wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
     ;;
   stop)
-    source "$(dirname "$0")/wine-env.sh" "$build"
-    wineserver -k > /dev/null 2>&1 || true
+    as_wine_user wineserver -k > /dev/null 2>&1 || true
     for p in openbox xvfb; do
       if alive "$session/$p.pid"; then kill "$(cat "$session/$p.pid")" 2>/dev/null || true; fi
       rm -f "$session/$p.pid"

@@ -1,0 +1,56 @@
+#include "runtime/events.h"
+
+namespace runtime {
+namespace {
+
+MessageFilter messageFilter = nullptr;
+
+bool quitIsNext() {
+  MSG next;
+  return PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE) && next.message == WM_QUIT;
+}
+
+}  // namespace
+
+void setMessageFilter(MessageFilter filter) {
+  messageFilter = filter;
+}
+
+void dispatchMessage(MSG& message) {
+  if (messageFilter != nullptr && messageFilter(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+void processEvents() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+    if (message.message == WM_QUIT) {
+      // Something posted the quit between the two looks: leave it for the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    dispatchMessage(message);
+  }
+}
+
+void delay(int32_t ms) {
+  if (ms <= 0) return;
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  for (;;) {
+    processEvents();
+    processEvents();
+    const DWORD now = GetTickCount();
+    if (now > end) return;
+    const DWORD remaining = end - now + 1;
+    if (quitIsNext()) {
+      // A pending quit would wake the wait below at once, every time: sleep instead.
+      Sleep(remaining < 10 ? remaining : 10);
+    } else {
+      MsgWaitForMultipleObjectsEx(0, nullptr, remaining, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+  }
+}
+
+}  // namespace runtime

@@ -1,0 +1,158 @@
+#include "runtime/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "runtime/tests/test_support.h"
+
+namespace runtime {
+namespace {
+
+using testsupport::TempFolder;
+
+ByteView viewOf(const std::string& s) {
+  return ByteView{reinterpret_cast<const uint8_t*>(s.data()), static_cast<int32_t>(s.size())};
+}
+
+TEST(WriteFile, WritesPartsInOrder) {
+  TempFolder dir("write_parts");
+  const std::string a = "PK\x03\x04", b = "", c = "tail";
+  ASSERT_TRUE(writeFile(dir / "a.bin", {viewOf(a), viewOf(b), viewOf(c)}));
+  EXPECT_EQ(testsupport::readFileOr(dir / "a.bin", "?"), "PK\x03\x04tail");
+}
+
+TEST(WriteFile, ReplacesAnExistingFile) {
+  TempFolder dir("write_replace");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "f", std::string(1000, 'x')));
+  ASSERT_TRUE(writeFile(dir / "f", {viewOf("new")}));
+  EXPECT_EQ(testsupport::readFileOr(dir / "f", "?"), "new");
+}
+
+TEST(WriteFile, OnlyEmptyByteSetsGiveAZeroByteFile) {
+  TempFolder dir("write_empty");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "f", "old contents"));
+  EXPECT_TRUE(writeFile(dir / "f", {ByteView{}, viewOf("")}));
+  EXPECT_EQ(testsupport::readFileOr(dir / "f", "?"), "");
+  EXPECT_TRUE(writeFile(dir / "g", {ByteView{}}));
+  EXPECT_EQ(testsupport::readFileOr(dir / "g", "?"), "");
+}
+
+TEST(WriteFile, MissingFolderFailsAndCreatesNothing) {
+  TempFolder dir("write_missing");
+  EXPECT_FALSE(writeFile(dir / "no\\such\\file.zip", {viewOf("x")}));
+  EXPECT_TRUE(testsupport::listFolder(dir.path()).empty());
+  EXPECT_FALSE(writeFile("", {viewOf("x")}));
+}
+
+TEST(WriteFile, ReadOnlyFileFailsAndStaysUnchanged) {
+  TempFolder dir("write_readonly");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "ro", "keep"));
+  ASSERT_TRUE(SetFileAttributesA((dir / "ro").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(writeFile(dir / "ro", {viewOf("overwrite")}));
+  EXPECT_EQ(testsupport::readFileOr(dir / "ro", "?"), "keep");
+}
+
+TEST(WriteFile, FileHeldOpenElsewhereFails) {
+  TempFolder dir("write_held");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "held", "keep"));
+  FileHandle held = openExisting((dir / "held").c_str(), GENERIC_READ, 0);
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(writeFile(dir / "held", {viewOf("x")}));
+  held.reset();
+  EXPECT_EQ(testsupport::readFileOr(dir / "held", "?"), "keep");
+}
+
+TEST(FileExists, Table) {
+  TempFolder dir("exists");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "file.txt", "x"));
+  CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  struct Case {
+    std::string path;
+    bool exists;
+  } cases[] = {
+      {dir / "file.txt", true},
+      {dir / "FILE.TXT", true},       // the system's matching ignores case
+      {dir / "sub", true},            // a folder counts
+      {dir / "*.txt", true},          // wildcards match
+      {dir / "*.zip", false},
+      {dir / "missing", false},
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(fileExists(c.path), c.exists);
+  }
+}
+
+TEST(DeleteFile, Table) {
+  TempFolder dir("delete");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "plain", "x"));
+  ASSERT_TRUE(testsupport::writeBytes(dir / "ro", "x"));
+  SetFileAttributesA((dir / "ro").c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  EXPECT_TRUE(deleteFile(dir / "plain"));
+  EXPECT_FALSE(fileExists(dir / "plain"));
+  EXPECT_FALSE(deleteFile(dir / "plain"));  // already gone
+  EXPECT_FALSE(deleteFile(dir / "ro"));
+  EXPECT_TRUE(fileExists(dir / "ro"));
+  EXPECT_FALSE(deleteFile(dir / "sub"));
+}
+
+std::set<std::string> enumerate(const std::string& pattern, int32_t mask, bool maskOmitted) {
+  std::set<std::string> names;
+  SearchHandle search;
+  for (Text entry = findFile(pattern, mask, maskOmitted, search); !entry.empty();
+       entry = findFile("", mask, maskOmitted, search)) {
+    names.insert(entry);
+  }
+  EXPECT_FALSE(search);  // a finished search is closed and its slot empty
+  return names;
+}
+
+TEST(FindFile, AttributeFilters) {
+  TempFolder dir("find");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "a.txt", "x"));
+  ASSERT_TRUE(testsupport::writeBytes(dir / "hidden.txt", "x"));
+  SetFileAttributesA((dir / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  CreateDirectoryA((dir / "Unturned.exe").c_str(), nullptr);  // a folder with a file's name
+
+  const std::string all = dir / "*.*";
+  EXPECT_EQ(enumerate(all, 0, true), (std::set<std::string>{"a.txt", "hidden.txt"}));
+  EXPECT_EQ(enumerate(all, 0x10, false), (std::set<std::string>{".", "..", "sub", "Unturned.exe"}));
+  EXPECT_EQ(enumerate(all, 0x02, false), (std::set<std::string>{"hidden.txt"}));
+  EXPECT_EQ(enumerate(all, 0x10 | 0x80, false), enumerate(all, 0x10, false));  // mask reduced to 0x37
+  EXPECT_EQ(enumerate(dir / "Unturned.exe", 0, true), std::set<std::string>{});
+  EXPECT_EQ(enumerate(dir / "nothing*", 0x10, false), std::set<std::string>{});
+}
+
+TEST(FindFile, NewPatternClosesTheOpenSearch) {
+  TempFolder dir("find_restart");
+  ASSERT_TRUE(testsupport::writeBytes(dir / "one", "x"));
+  ASSERT_TRUE(testsupport::writeBytes(dir / "two", "x"));
+  SearchHandle search;
+  const Text first = findFile(dir / "*", 0, true, search);
+  ASSERT_FALSE(first.empty());
+  const Text again = findFile(dir / "two", 0, true, search);
+  EXPECT_EQ(again, "two");
+  EXPECT_TRUE(search);
+  // Continuing now continues the new search, which has no second match.
+  EXPECT_EQ(findFile("", 0, true, search), "");
+  EXPECT_FALSE(search);
+  EXPECT_EQ(findFile("", 0, true, search), "");  // no open search: nothing
+  closeFind(search);                              // closing an empty slot does nothing
+}
+
+TEST(Handles, RejectNullAndInvalid) {
+  EXPECT_FALSE(FileHandle(nullptr));
+  EXPECT_FALSE(FileHandle(INVALID_HANDLE_VALUE));
+  FileHandle missing = openExisting("C:\\no\\such\\file", GENERIC_READ, 0);
+  EXPECT_FALSE(missing);
+  EXPECT_TRUE(missing.reset());  // nothing to close
+}
+
+}  // namespace
+}  // namespace runtime

@@ -1,0 +1,84 @@
+// A program for the frame tests: each mode exercises one ending of a process.
+//   loop MARKER     a window destroyed through destroyWindow ends the loop; exit code 0
+//   fatal MARKER    a system function that cannot be bound: fatal error, exit code -1
+//   rundir OUT      writes "runDirectory|current directory" to OUT
+// MARKER receives one line per clean-up procedure run.
+#include <windows.h>
+
+#include <cstring>
+
+#include "runtime/fatal.h"
+#include "runtime/files.h"
+#include "runtime/program.h"
+#include "runtime/system_functions.h"
+
+namespace {
+
+const char* markerPath = nullptr;
+
+void appendMarker(const char* line) {
+  HANDLE file = CreateFileA(markerPath, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+  CloseHandle(file);
+}
+
+void firstCleanup() { appendMarker("first\n"); }
+void secondCleanup() { appendMarker("second\n"); }
+
+LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (runtime::handleDestroyRequest(window, message)) return 0;
+  if (message == WM_NCDESTROY) runtime::programWindowDestroyed(window);
+  return DefWindowProcA(window, message, w, l);
+}
+
+HWND createProbeWindow() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = probeWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "RuntimeProbeWindow";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("RuntimeProbeWindow", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  runtime::registerProgramWindow(window);
+  return window;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const int argc = __argc;
+  char** argv = __argv;
+  if (argc < 3) return 2;
+  const char* mode = argv[1];
+  markerPath = argv[2];
+  runtime::startRuntime();
+
+  if (std::strcmp(mode, "loop") == 0) {
+    runtime::registerCleanup(firstCleanup);
+    runtime::registerCleanup(secondCleanup);
+    runtime::registerCleanup(firstCleanup);  // already listed: not added again
+    HWND window = createProbeWindow();
+    runtime::destroyWindow(window);
+    if (!IsWindow(window)) appendMarker("destroyed too early\n");
+    runtime::runMessageLoop();
+    appendMarker("loop ended\n");
+    runtime::exitProgram();
+  }
+  if (std::strcmp(mode, "fatal") == 0) {
+    runtime::registerCleanup(firstCleanup);
+    runtime::bindSystemFunction("kernel32.dll", "NoSuchFunctionA");
+    appendMarker("survived\n");
+    return 0;
+  }
+  if (std::strcmp(mode, "rundir") == 0) {
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const runtime::Text line = runtime::runDirectory() + "|" + current;
+    runtime::writeFile(markerPath, {runtime::ByteView{reinterpret_cast<const uint8_t*>(line.data()),
+                                                     static_cast<int32_t>(line.size())}});
+    return 0;
+  }
+  return 2;
+}

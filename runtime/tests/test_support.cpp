@@ -1,0 +1,172 @@
+#include "runtime/tests/test_support.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace testsupport {
+
+TempFolder::TempFolder(const std::string& name) {
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  std::string base = current;
+  if (!base.empty() && base.back() == '\\') base.pop_back();
+  path_ = base + "\\" + name;
+  removeTree(path_);
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { removeTree(path_); }
+
+void removeTree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+    return;
+  }
+  for (const std::string& name : listFolder(path)) removeTree(path + "\\" + name);
+  RemoveDirectoryA(path.c_str());
+}
+
+bool readFile(const std::string& path, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.clear();
+  char buffer[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return ok;
+}
+
+std::string readFileOr(const std::string& path, const std::string& fallback) {
+  std::string bytes;
+  return readFile(path, bytes) ? bytes : fallback;
+}
+
+bool writeBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  return CloseHandle(file) && ok;
+}
+
+bool isFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> listFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = data.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+DWORD runProcess(const std::string& commandLine, DWORD timeoutMs) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return static_cast<DWORD>(-2);
+  }
+  DWORD code = static_cast<DWORD>(-3);
+  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  } else {
+    TerminateProcess(process.hProcess, 1);
+    code = static_cast<DWORD>(-3);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+namespace {
+
+std::string windowText(HWND window) {
+  char text[4096] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+struct BoxSearch {
+  const std::string* title;
+  HWND found;
+};
+
+BOOL CALLBACK matchBox(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<BoxSearch*>(parameter);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  if (!search->title->empty() && windowText(window) != *search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+bool waitForBox(const std::string& title, FoundBox& box, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    BoxSearch search{&title, nullptr};
+    EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      box.window = search.found;
+      box.title = windowText(search.found);
+      // The text of a message box is its static control with id 0xFFFF.
+      box.text = windowText(GetDlgItem(search.found, 0xFFFF));
+      return true;
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
+bool pressBoxButton(const FoundBox& box, int buttonId) {
+  HWND button = GetDlgItem(box.window, buttonId);
+  if (button == nullptr) return false;
+  // BM_CLICK is the documented way to press a button as the user would.
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return true;
+}
+
+void escapeBox(const FoundBox& box) {
+  HWND target = GetDlgItem(box.window, IDOK);
+  if (target == nullptr) target = box.window;
+  PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+}
+
+BoxAnswerer::BoxAnswerer(std::string title, int answer)
+    : title_(std::move(title)), answer_(answer) {
+  thread_ = std::thread([this] {
+    if (!waitForBox(title_, box_)) return;
+    answered_ = answer_ == 0 ? (escapeBox(box_), true) : pressBoxButton(box_, answer_);
+  });
+}
+
+BoxAnswerer::~BoxAnswerer() {
+  if (thread_.joinable()) thread_.join();
+}
+
+bool BoxAnswerer::finish() {
+  if (thread_.joinable()) thread_.join();
+  return answered_;
+}
+
+}  // namespace testsupport

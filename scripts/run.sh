@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the installer under Wine. Without $DISPLAY it
+# runs in a virtual display and writes screenshots to build/run/screenshot.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$here/build}
+bash "$here/scripts/build.sh"
+
+exe=$(find "$build/installer" -maxdepth 1 -name '*.exe' ! -name '*test*' | head -n 1)
+[ -n "$exe" ] || { echo "run.sh: the installer was not built" >&2; exit 1; }
+
+own_display=${DISPLAY:-}
+bash "$here/scripts/wine-session.sh" start "$build"
+source "$here/scripts/wine-env.sh" "$build"
+if [ -n "$own_display" ]; then export DISPLAY=$own_display; fi
+
+# The prefix has no z: drive: the program runs from C:\installer\ like an installed copy.
+stage="$WINEPREFIX/drive_c/installer"
+mkdir -p "$stage"
+cp "$exe" "$stage/"
+give_to_wine_user "$stage"
+cd "$stage"
+name=$(basename "$exe")
+
+mkdir -p "$build/run"
+if [ -z "$own_display" ]; then
+  echo "Starting $name in the virtual display $DISPLAY."
+  as_wine_user wine "C:\\installer\\$name" > "$build/run/wine.log" 2>&1 < /dev/null &
+  pid=$!
+  sleep 4
+  import -display "$DISPLAY" -window root "$build/run/screenshot.png" 2>/dev/null || true
+  echo "Screenshot: $build/run/screenshot.png (taken again every 5 s while it runs)."
+  echo "To interact: DISPLAY=$DISPLAY xdotool search --name 'QX' ... ; stop with Ctrl-C."
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 5
+    import -display "$DISPLAY" -window root "$build/run/screenshot.png" 2>/dev/null || true
+  done
+  wait "$pid" || true
+else
+  as_wine_user wine "C:\\installer\\$name"
+fi

@@ -20,9 +20,10 @@ def quote(text):
 
 class Drawing:
     def __init__(self, width, height, background="white"):
+        """background: a colour, or any convert image source such as "gradient:#123-#000"."""
         self.width = width
         self.height = height
-        self.background = background
+        self.background = background if ":" in background else "xc:" + background
         self.ops = []
 
     def raw(self, op):
@@ -73,7 +74,7 @@ class Drawing:
 
     def render(self, output_format="png", extra=()):
         """The encoded picture's bytes (convert writes it to standard output)."""
-        command = [CONVERT, "-size", f"{self.width}x{self.height}", f"xc:{self.background}",
+        command = [CONVERT, "-size", f"{self.width}x{self.height}", self.background,
                    "-draw", "\n".join(self.ops), "-depth", "8", *extra]
         if output_format == "png":
             command += PNG_REPRODUCIBLE + ["png24:-"]

@@ -124,7 +124,7 @@ def styles_xml():
             + style("Heading1", "heading 1", '<w:b/><w:color w:val="2E6B4F"/><w:sz w:val="30"/><w:szCs w:val="30"/>',
                     '<w:keepNext/><w:spacing w:before="360" w:after="120"/><w:outlineLvl w:val="0"/>',
                     extra='<w:basedOn w:val="Normal"/><w:next w:val="Normal"/><w:qFormat/>')
-            + style("StepText", "Step Text", "", '<w:ind w:left="360"/><w:spacing w:after="60"/>',
+            + style("StepText", "Step Text", "", '<w:keepNext/><w:ind w:left="360"/><w:spacing w:after="60"/>',
                     extra='<w:basedOn w:val="Normal"/>')
             + style("Picture", "Picture", "", '<w:jc w:val="center"/><w:spacing w:before="120" w:after="240"/>',
                     extra='<w:basedOn w:val="Normal"/>')

@@ -8,19 +8,23 @@ add_test(NAME wine_session_stop
 set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 
-# add_wine_test(NAME TARGET [ARGS ...] [DRIVES d e ...] [FILES path ...] [TIMEOUT s])
-#   DRIVES: drive letters mapped to fresh empty folders for this test (no other drive but c:)
-#   FILES:  files or generator expressions copied beside the test program in C:\tests\NAME\
+# add_wine_test(NAME TARGET [ARGS ...] [DRIVES d e ...] [FILES path ...] [PREPARE cmd ...] [TIMEOUT s])
+#   DRIVES:  drive letters mapped to fresh empty folders for this test (no other drive but c:)
+#   FILES:   files or generator expressions copied beside the test program in C:\tests\NAME\
+#   PREPARE: a host command run after the drive folders exist and before the program starts;
+#            it finds each drive's folder in DRIVE_<LETTER> (DRIVE_D, ...) and the program's
+#            staging folder in TEST_STAGE
 function(add_wine_test name target)
-  cmake_parse_arguments(W "" "TIMEOUT" "ARGS;DRIVES;FILES" ${ARGN})
+  cmake_parse_arguments(W "" "TIMEOUT" "ARGS;DRIVES;FILES;PREPARE" ${ARGN})
   add_test(NAME ${name} COMMAND ${target} ${W_ARGS})
   list(JOIN W_DRIVES "|" drives)
   list(JOIN W_FILES "|" files)
+  list(JOIN W_PREPARE "|" prepare)
   if(NOT W_TIMEOUT)
     set(W_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine
     TIMEOUT ${W_TIMEOUT}
-    ENVIRONMENT "WINE_TEST_NAME=${name};WINE_TEST_DRIVES=${drives};WINE_TEST_FILES=${files}")
+    ENVIRONMENT "WINE_TEST_NAME=${name};WINE_TEST_DRIVES=${drives};WINE_TEST_FILES=${files};WINE_TEST_PREPARE=${prepare}")
 endfunction()

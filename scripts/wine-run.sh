@@ -6,6 +6,8 @@
 # WINE_TEST_DRIVES ("d|e|...") maps each letter to a fresh empty folder
 # BUILD/test-drives/WINE_TEST_NAME/LETTER; drives not named are removed (c: stays).
 # Wine sees drive changes only after a wineserver restart, so one is made when they change.
+# WINE_TEST_PREPARE ("command|arg|...") runs on the host once the folders exist, with
+# DRIVE_<LETTER> naming each drive's folder and TEST_STAGE the program's folder.
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd); shift
 program=${1:?program}; shift
@@ -23,6 +25,7 @@ if [ -n "${WINE_TEST_DRIVES:-}" ]; then
     rm -rf "$dir"; mkdir -p "$dir"
     give_to_wine_user "$dir"
     want="$want $l:=$dir"
+    export "DRIVE_$(echo "$l" | tr '[:lower:]' '[:upper:]')=$dir"
   done
 fi
 have=""
@@ -51,6 +54,13 @@ cp "$program" "$stage/"
 if [ -n "${WINE_TEST_FILES:-}" ]; then
   IFS='|' read -r -a files <<< "$WINE_TEST_FILES"
   for f in "${files[@]}"; do cp -r "$f" "$stage/"; done
+fi
+export TEST_STAGE="$stage"
+if [ -n "${WINE_TEST_PREPARE:-}" ]; then
+  IFS='|' read -r -a prepare <<< "$WINE_TEST_PREPARE"
+  "${prepare[@]}"
+  # What the preparation made belongs to the Wine user; the modes it set stay.
+  for pair in $want; do give_to_wine_user "${pair#*=}"; done
 fi
 give_to_wine_user "$stage"
 cd "$stage"

@@ -3,7 +3,7 @@
 
 #include "installer/procedures.h"
 #include "runtime/program.h"
-#include "ui/window.h"
+#include "ui/properties.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::startRuntime();

@@ -1,0 +1,28 @@
+// The one-click way: announce, wait, start the progress text, search every drive, install.
+#include "installer/controls.h"
+#include "installer/game_search.h"
+#include "installer/installation_run.h"
+#include "installer/procedures.h"
+#include "installer/run_state.h"
+#include "runtime/events.h"
+#include "ui/properties.h"
+
+namespace installer {
+
+void searchAllDrives() {
+  findGameOnAllDrives();
+  if (runAbandoned()) return;
+  installFromFoundGame();
+}
+
+void startAutomaticInstall() {
+  if (RunGuard::inProgress()) return;
+  RunGuard run;
+  ui::setProperty(kStatusLine, ui::kTransLabelCaption, runtime::Text(kStartingText));
+  runtime::delay(2000);
+  if (runAbandoned()) return;
+  ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
+  searchAllDrives();
+}
+
+}  // namespace installer

@@ -1,0 +1,49 @@
+// The installation run: write the five archives into the game folder, unpack each into its
+// sub-folder, delete them again, then the closing dialogue.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "payload/catalogue.h"
+#include "runtime/text.h"
+
+namespace installer {
+
+enum class InstallStep { Write, Unpack };
+
+struct InstallFailure {
+  const payload::EmbeddedArchive* archive;
+  InstallStep step;
+  runtime::Text path;  // the archive file (write) or the target folder (unpack)
+  DWORD error;         // the system's last error right after the failing step
+};
+
+struct InstallReport {
+  std::optional<InstallFailure> failure;
+  std::vector<runtime::Text> undeleted;  // archive files that stayed after a complete unpack
+};
+
+// Writes the archives in table order, unpacks them in the order Translations, Extras, Maps,
+// Localization, Bundles and deletes them in that order. It stops at the first write or
+// unpack that fails and deletes the archive files it wrote; a delete that fails after a
+// complete unpack is only noted.
+InstallReport installArchives(const runtime::Text& folder);
+
+// The game folder of an executable path: all but its last 13 bytes (a backslash and the
+// 12-byte name); the bare drive with its colon for a game in a drive root.
+runtime::Text gameFolderOf(const runtime::Text& exePath);
+
+// Installs into folder and ends with the closing dialogue; on a failure tells the user what
+// failed and why it likely did, and returns to idle.
+void installInto(const runtime::Text& folder);
+void installFromFoundGame();
+void finishRun(const InstallReport& report);
+
+// The texts of the failure message, for tests.
+runtime::Text failureCause(DWORD error);
+runtime::Text failureMessage(const InstallFailure& failure);
+
+}  // namespace installer

@@ -41,6 +41,10 @@ BUNDLES = {
     "Items": (1056, 1021, 100324, 4),
     "Mythics": (38, 37, 1246, 0),
 }
+# One asset whose name makes the longest entry name of the set, 82 bytes:
+# "Objects/Large/Buildings/Military/Bunkers/Bunker_Door_Reinforced_Steel/Schinese.dat".
+LONG_NAMES = {("Large", "Buildings", "Military", "Bunkers"): ("Bunker_Door_Reinforced_Steel", "加固钢制地堡门")}
+LONGEST_NAME = 82
 # Archive -> (folder entries, files, file bytes).
 ARCHIVES = {
     "Translations": (0, 1, 21972),
@@ -188,7 +192,10 @@ def build_categories(tree, top, categories, spec, make_spec):
     for path, count in zip(paths, counts):
         rng = rng_for(top, *path)
         variants = A.CONSUMABLE_VARIANTS if path in A.CONSUMABLE_CATEGORIES else A.VARIANTS
-        for name, cn in asset_names(categories[path], variants, count, rng):
+        names = asset_names(categories[path], variants, count, rng)
+        if path in LONG_NAMES:  # the set's longest entry name
+            names[0] = LONG_NAMES[path]
+        for name, cn in names:
             leaf_rng = rng_for(top, name, *path)
             leaves.append((top + "/" + "/".join(path) + "/" + name, make_spec(cn, leaf_rng)))
     add_leaves(tree, top, leaves, total, empties)
@@ -497,6 +504,7 @@ def check(archive, entries):
                 archive == "Localization", name
         depth = name.rstrip("/").count("/") + (1 if data is None else 0)
         assert depth <= 6, name
+        assert len(name) <= LONGEST_NAME, name
 
 
 def write_tree(out, archive, entries, times):

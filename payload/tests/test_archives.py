@@ -121,6 +121,10 @@ class RecordLayout(unittest.TestCase):
         self.assertEqual(min(stamps), FIRST_TIME)
         self.assertEqual(max(stamps), LAST_TIME)
 
+    def test_longest_name_is_82_bytes(self):
+        longest = max(len(c.name) for name in FIGURES for c in zip_records.parse(read(name)).centrals)
+        self.assertEqual(longest, 82)
+
     def test_an_independent_reader_finds_every_crc_right(self):
         for name in FIGURES:
             with self.subTest(name), zipfile.ZipFile(os.path.join(PAYLOAD_DIR, name)) as z:

@@ -299,10 +299,7 @@ def build(output):
 def main(argv=None):
     args = sys.argv[1:] if argv is None else argv
     output = args[0] if args else DEFAULT_OUTPUT
-    entries = build(output)
-    folders = sum(1 for e in entries if e.is_dir)
-    print(f"{output}: {len(entries)} entries ({folders} folders + {len(entries) - folders} files), "
-          f"{os.path.getsize(output)} bytes")
+    print(zippack.summary(output, build(output)))
     return 0
 
 

@@ -53,6 +53,8 @@ FILETIME_UNIX_EPOCH = 116444736000000000  # 100-ns ticks from 1601-01-01 to 1970
 
 # Characters that a Windows file name cannot hold, besides control characters.
 WINDOWS_FORBIDDEN = set('\\:*?"<>|')
+# Names that Windows opens as devices, with any extension ("NUL.dat" is the NUL device).
+WINDOWS_DEVICES = {"CON", "PRN", "AUX", "NUL"} | {f"{p}{i}" for p in ("COM", "LPT") for i in range(1, 10)}
 
 TIME_FORMAT = "%Y-%m-%d %H:%M:%S"
 
@@ -91,6 +93,8 @@ def check_name(name):
             raise PackError(f"character {bad[0]!r} is not allowed in a Windows name: {name!r}")
         if part.endswith((" ", ".")):
             raise PackError(f"Windows drops a trailing space or dot: {name!r}")
+        if part.split(".")[0].rstrip(" ").upper() in WINDOWS_DEVICES:
+            raise PackError(f"{part!r} names a device on Windows: {name!r}")
 
 
 def windows_order(names):
@@ -210,7 +214,10 @@ def dos_date_time(ns):
 
 
 def filetime(ns):
-    return FILETIME_UNIX_EPOCH + ns // 100
+    ticks = FILETIME_UNIX_EPOCH + ns // 100
+    if not 0 <= ticks < 2**63:
+        raise PackError("time before 1601 cannot be held as an NTFS time")
+    return ticks
 
 
 def ntfs_extra(times):
@@ -309,6 +316,13 @@ def write_manifest(source, manifest):
     return entries
 
 
+def summary(path, entries):
+    """One line: the archive's entry counts and size."""
+    folders = sum(1 for e in entries if e.is_dir)
+    return (f"{path}: {len(entries)} entries ({folders} folders + {len(entries) - folders} files), "
+            f"{os.path.getsize(path)} bytes")
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Pack a folder tree into a payload ZIP archive.")
     parser.add_argument("source", help="folder whose contents become the archive's entries")
@@ -328,9 +342,7 @@ def main(argv=None):
     except PackError as e:
         print(f"zippack: error: {e}", file=sys.stderr)
         return 1
-    folders = sum(1 for e in entries if e.is_dir)
-    print(f"{args.output}: {len(entries)} entries ({folders} folders + {len(entries) - folders} files), "
-          f"{os.path.getsize(args.output)} bytes")
+    print(summary(args.output, entries))
     return 0
 
 

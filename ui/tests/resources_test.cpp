@@ -1,0 +1,90 @@
+// The executable's resources: manifest, icon, background picture and version.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/picture.h"
+#include "ui/resource_ids.h"
+
+namespace ui {
+namespace {
+
+std::string manifest() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  if (!resource) return {};
+  const char* data = static_cast<const char*>(LockResource(LoadResource(module, resource)));
+  return std::string(data, SizeofResource(module, resource));
+}
+
+TEST(ResourcesTest, TheManifestAsksForCommonControls6AndTheInvokersRights) {
+  const std::string text = manifest();
+  ASSERT_FALSE(text.empty());
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+                           "processorArchitecture=\"x86\"", "publicKeyToken=\"6595b64144ccf1df\"",
+                           "requestedExecutionLevel level=\"asInvoker\"",
+                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  }
+}
+
+TEST(ResourcesTest, TheIconHasOne64PixelImage) {
+  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(UI_ICON_MAIN), IMAGE_ICON, 0, 0, 0));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP colour{};
+  GetObjectA(info.hbmColor, sizeof(colour), &colour);
+  EXPECT_EQ(colour.bmWidth, 64);
+  EXPECT_EQ(colour.bmHeight, 64);
+  EXPECT_EQ(colour.bmBitsPixel, 32);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(icon);
+}
+
+TEST(ResourcesTest, TheBackgroundIsA640PixelJpeg) {
+  const ResourceBytes jpeg = loadResourceData(UI_PICTURE_BACKGROUND);
+  ASSERT_GT(jpeg.size, 2u);
+  EXPECT_EQ(jpeg.data[0], 0xFF);
+  EXPECT_EQ(jpeg.data[1], 0xD8);
+  const Picture picture = Picture::decodeJpeg(jpeg.data, jpeg.size);
+  EXPECT_EQ(picture.width(), 640);
+  EXPECT_EQ(picture.height(), 640);
+}
+
+TEST(ResourcesTest, TheVersionNamesTheProductInChinese) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> block(size);
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00020000u);
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
+  struct Row {
+    const char* name;
+    const char* value;
+  };
+  const Row rows[] = {
+      {"ProductName", "QX一键汉化"},
+      {"ProductVersion", "2.0"},
+      {"FileDescription", "Unturned 简体中文汉化安装程序"},
+  };
+  for (const Row& row : rows) {
+    char* value = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\080404b0\\") + row.name;
+    ASSERT_TRUE(VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << row.name;
+    EXPECT_STREQ(value, row.value) << row.name;
+  }
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,125 @@
+// TransLabel: a transparent child window without background brush; only its text is drawn, so
+// the window's picture shows through.
+#include <cstring>
+#include <vector>
+
+#include "ui/control_kinds.h"
+#include "ui/main_window.h"
+
+namespace ui {
+namespace {
+
+constexpr int32_t kTransLabelPropertyCount = 15;
+
+HWND topLevelOf(HWND hwnd) {
+  while (hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = GetParent(hwnd);
+  return hwnd;
+}
+
+// Visible descendants depth first, each window right after its own visible children.
+void listVisibleDescendants(HWND parent, std::vector<HWND>& out) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    listVisibleDescendants(child, out);
+    out.push_back(child);
+  }
+}
+
+}  // namespace
+
+runtime::Text fontRecord(const LOGFONTA* font) {
+  if (!font) return runtime::Text{};
+  return runtime::Text(reinterpret_cast<const char*>(font), sizeof(LOGFONTA));
+}
+
+FontOwner createFont(const runtime::Text& record) {
+  static_assert(sizeof(LOGFONTA) == 60, "a logical font record has 60 bytes");
+  if (record.size() != sizeof(LOGFONTA)) return FontOwner{};
+  LOGFONTA font;
+  std::memcpy(&font, record.data(), sizeof(font));
+  font.lfFaceName[LF_FACESIZE - 1] = '\0';
+  return FontOwner(CreateFontIndirectA(&font));
+}
+
+TransLabel::TransLabel(const ControlLayout& row)
+    : Control(ControlKind::TransLabel, row.unitName, row.bindings, kTransLabelPropertyCount) {
+  store(kTransLabelCaption, runtime::Text(row.caption));
+  store(kTransLabelEffect, row.style.effect);
+  store(kTransLabelFont, fontRecord(row.style.font));
+  store(kTransLabelTextColour, static_cast<int32_t>(row.style.textColour));
+  store(kTransLabelHorizontal, row.style.horizontal);
+  store(kTransLabelWordWrap, int32_t{row.style.wordWrap});
+  store(kTransLabelVertical, row.style.vertical);
+  font_ = createFont(text(kTransLabelFont));
+}
+
+bool TransLabel::create(MainWindow& window, const ControlLayout& row) {
+  return createChild(window, row, kTransLabelClass, 0, WS_EX_TRANSPARENT, row.caption);
+}
+
+void TransLabel::apply(int32_t number) {
+  if (number == kTransLabelCaption) SetWindowTextA(hwnd_, text(kTransLabelCaption).c_str());
+  if (number == kTransLabelFont) font_ = createFont(text(kTransLabelFont));
+  redrawOverBackground();
+}
+
+// The old text vanishes and the new one is drawn over an intact background, also where the
+// label overlaps other controls: the window's background under the label is repainted, then
+// every visible window overlapping it (bottom of the stack first), then the label itself.
+void TransLabel::redrawOverBackground() {
+  HWND top = topLevelOf(hwnd_);
+  if (!top) return;
+  RECT label{};
+  GetWindowRect(hwnd_, &label);  // screen coordinates
+  RECT inTop = label;
+  MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&inTop), 2);
+  // A parent with clip-children leaves its opaque children alone but paints under
+  // transparent ones (observed: WS_EX_TRANSPARENT children are not clipped out).
+  RedrawWindow(top, &inTop, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+
+  std::vector<HWND> listed;
+  listVisibleDescendants(top, listed);
+  for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
+    if (*it == hwnd_) continue;
+    RECT other{};
+    GetWindowRect(*it, &other);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &other, &label)) continue;
+    // Client coordinates; the frame part lies outside the client rectangle.
+    MapWindowPoints(HWND_DESKTOP, *it, reinterpret_cast<POINT*>(&overlap), 2);
+    RedrawWindow(*it, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  }
+  // Painted before returning, so a status text set just before a long step is on screen
+  // during it.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TransLabel::paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  CaptionLook look;
+  look.font = font_.get();
+  look.colour = resolveColour(static_cast<DWORD>(number(kTransLabelTextColour)), COLOR_WINDOWTEXT);
+  look.effect = number(kTransLabelEffect);
+  look.horizontal = number(kTransLabelHorizontal);
+  look.vertical = number(kTransLabelVertical);
+  look.wordWrap = number(kTransLabelWordWrap) != 0;
+  drawCaption(dc, client, text(kTransLabelCaption), look);
+}
+
+LRESULT TransLabel::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // nothing to erase: what lies beneath shows through
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      PaintDc dc(hwnd_, message, wParam);
+      paint(dc.get());
+      return 0;
+    }
+    default:
+      return Control::handle(message, wParam, lParam);
+  }
+}
+
+}  // namespace ui

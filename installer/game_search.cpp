@@ -55,9 +55,11 @@ bool sameNameIgnoringAsciiCase(const char* a, const char* b) {
 }
 
 bool isFolderLink(const WIN32_FIND_DATAA& entry) {
-  // For a reparse point, dwReserved0 holds its tag.
-  return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-         (entry.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT || entry.dwReserved0 == IO_REPARSE_TAG_SYMLINK);
+  if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  // For a reparse point, dwReserved0 holds its tag. Tag 0 is reserved and never names a real
+  // reparse point; Wine reports its symbolic links with it, so it counts as a link too.
+  const DWORD tag = entry.dwReserved0;
+  return tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK || tag == 0;
 }
 
 void searchFolder(const runtime::Text& folderGiven, const runtime::Text& name) {

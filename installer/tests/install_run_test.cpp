@@ -1,0 +1,104 @@
+// installArchives into real folders on D:, compared with the reference on R: that Python's
+// zipfile unpacked from the same payload files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/installation_run.h"
+#include "installer/tests/tree_compare.h"
+#include "runtime/handles.h"
+#include "runtime/tests/test_support.h"
+
+namespace installer {
+namespace {
+
+using testsupport::removeTree;
+
+std::string freshGameFolder(const std::string& name) {
+  const std::string parent = "D:\\" + name;
+  removeTree(parent);
+  CreateDirectoryA(parent.c_str(), nullptr);
+  const std::string folder = parent + "\\Unturned";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+void expectInstalled(const std::string& folder) {
+  const std::vector<std::string> differences = installertest::compareWithReference(folder);
+  EXPECT_TRUE(differences.empty()) << differences.size() << " differences, first: " << differences.front();
+  EXPECT_TRUE(installertest::zipFilesIn(folder).empty());
+}
+
+TEST(InstallArchives, UnpacksEveryArchiveIntoItsFolderAndDeletesTheArchives) {
+  const std::string folder = freshGameFolder("fresh");
+  const InstallReport report = installArchives(folder);
+  EXPECT_FALSE(report.failure.has_value());
+  EXPECT_TRUE(report.undeleted.empty());
+  expectInstalled(folder);
+  // Nothing but the five target folders.
+  EXPECT_EQ(testsupport::listFolder(folder),
+            (std::vector<std::string>{"Bundles", "Extras", "Localization", "Maps", "Translations"}));
+}
+
+TEST(InstallArchives, ReplacesArchivesAndOlderFilesOfAnEarlierRun) {
+  const std::string folder = freshGameFolder("again");
+  ASSERT_TRUE(testsupport::writeBytes(folder + "\\Translations.zip", "an older archive"));
+  ASSERT_TRUE(testsupport::writeBytes(folder + "\\Bundles.zip", std::string(5000, 'x')));
+  CreateDirectoryA((folder + "\\Translations").c_str(), nullptr);
+  const std::string old = folder + "\\Translations\\Schinese.translation";
+  ASSERT_TRUE(testsupport::writeBytes(old, "older translation"));
+  SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+  const InstallReport report = installArchives(folder);
+  EXPECT_FALSE(report.failure.has_value());
+  expectInstalled(folder);
+  EXPECT_EQ(GetFileAttributesA(old.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST(InstallArchives, AFolderThatDoesNotExistFailsOnTheFirstWrite) {
+  removeTree("D:\\missing");
+  const InstallReport report = installArchives("D:\\missing\\Unturned");
+  ASSERT_TRUE(report.failure.has_value());
+  EXPECT_EQ(report.failure->step, InstallStep::Write);
+  EXPECT_STREQ(report.failure->archive->archiveFileName, "\\Translations.zip");
+  EXPECT_EQ(report.failure->path, "D:\\missing\\Unturned\\Translations.zip");
+  EXPECT_EQ(report.failure->error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_FALSE(testsupport::isFolder("D:\\missing"));
+}
+
+TEST(InstallArchives, AFileHeldByAnotherProgramFailsTheRunAndLeavesNoArchiveBehind) {
+  const std::string folder = freshGameFolder("held");
+  const std::string held = folder + "\\Localization.zip";
+  ASSERT_TRUE(testsupport::writeBytes(held, "held"));
+  runtime::FileHandle lock = runtime::openExisting(held.c_str(), GENERIC_READ, 0);
+  ASSERT_TRUE(lock);
+  const InstallReport report = installArchives(folder);
+  ASSERT_TRUE(report.failure.has_value());
+  EXPECT_EQ(report.failure->step, InstallStep::Write);
+  EXPECT_STREQ(report.failure->archive->archiveFileName, "\\Localization.zip");
+  EXPECT_EQ(report.failure->error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  // The two archives written before it are gone again; nothing was unpacked.
+  EXPECT_EQ(installertest::zipFilesIn(folder), std::vector<std::string>{"Localization.zip"});
+  EXPECT_FALSE(testsupport::isFolder(folder + "\\Translations"));
+  lock.reset();
+  // With the cause gone, the same folder installs.
+  EXPECT_FALSE(installArchives(folder).failure.has_value());
+  expectInstalled(folder);
+}
+
+TEST(InstallArchives, AnUnpackThatFailsIsReported) {
+  const std::string folder = freshGameFolder("blocked");
+  // A file where the Maps folder must go: its folders cannot be created.
+  ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps", "not a folder"));
+  const InstallReport report = installArchives(folder);
+  ASSERT_TRUE(report.failure.has_value());
+  EXPECT_EQ(report.failure->step, InstallStep::Unpack);
+  EXPECT_STREQ(report.failure->archive->targetFolderName, "\\Maps");
+  EXPECT_EQ(report.failure->path, folder + "\\Maps");
+  EXPECT_TRUE(installertest::zipFilesIn(folder).empty());
+  // Translations and Extras come before Maps and were unpacked.
+  EXPECT_TRUE(testsupport::isFolder(folder + "\\Extras"));
+  EXPECT_FALSE(testsupport::isFolder(folder + "\\Localization"));
+}
+
+}  // namespace
+}  // namespace installer

@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Prepares the mapped drives of the installer tests on the host, before the test starts.
+
+  --reference PAYLOAD_DIR   unpacks the five payload archives with Python's zipfile into
+                            the folder of drive R: (R:\\Translations, R:\\Extras, ...): the
+                            independent reference the unpacked game folders are compared with
+  --walk-fixtures           on drive B: a game at B:\\ok\\Unturned.exe, a game inside a folder
+                            nobody may list (B:\\noaccess), a link back to the drive's root
+                            (B:\\loop\\back) and a link to a sibling (B:\\alias -> B:\\ok)
+  --big-tree N              on drive D: about N folders (D:\\tree\\...), so that a walk of the
+                            drives lasts long enough for the progress timer to tick
+"""
+import argparse
+import os
+import zipfile
+
+ARCHIVES = ["Translations", "Extras", "Localization", "Maps", "Bundles"]
+
+
+def drive(letter):
+    return os.environ["DRIVE_" + letter.upper()]
+
+
+def unpack_reference(payload_dir):
+    root = drive("r")
+    for name in ARCHIVES:
+        with zipfile.ZipFile(os.path.join(payload_dir, name + ".zip")) as archive:
+            archive.extractall(os.path.join(root, name))
+
+
+def walk_fixtures():
+    root = drive("b")
+    os.makedirs(os.path.join(root, "ok"))
+    with open(os.path.join(root, "ok", "Unturned.exe"), "wb") as f:
+        f.write(b"MZ")
+    hidden = os.path.join(root, "noaccess", "Unturned")
+    os.makedirs(hidden)
+    with open(os.path.join(hidden, "Unturned.exe"), "wb") as f:
+        f.write(b"MZ")
+    os.makedirs(os.path.join(root, "loop"))
+    os.symlink(root, os.path.join(root, "loop", "back"))
+    os.symlink(os.path.join(root, "ok"), os.path.join(root, "alias"))
+    os.chmod(os.path.join(root, "noaccess"), 0)
+
+
+def big_tree(count):
+    root = os.path.join(drive("d"), "tree")
+    made = 0
+    a = 0
+    while made < count:
+        for b in range(20):
+            for c in range(10):
+                os.makedirs(os.path.join(root, "pack%03d" % a, "set%02d" % b, "item%02d" % c))
+                made += 1
+        a += 1
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--reference")
+    parser.add_argument("--walk-fixtures", action="store_true")
+    parser.add_argument("--big-tree", type=int)
+    args = parser.parse_args()
+    if args.reference:
+        unpack_reference(args.reference)
+    if args.walk_fixtures:
+        walk_fixtures()
+    if args.big_tree:
+        big_tree(args.big_tree)
+
+
+if __name__ == "__main__":
+    main()

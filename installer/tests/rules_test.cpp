@@ -1,0 +1,97 @@
+// The installer's small rules, as tables.
+#include <gtest/gtest.h>
+
+#include "installer/game_search.h"
+#include "installer/installation_run.h"
+
+namespace installer {
+namespace {
+
+TEST(GameFolder, AllButTheLastThirteenBytes) {
+  struct Case {
+    const char* exePath;
+    const char* folder;
+  } cases[] = {
+      {"D:\\Games\\Unturned\\Unturned.exe", "D:\\Games\\Unturned"},  // 30 bytes: the first 17
+      {"E:\\Unturned.exe", "E:"},                                    // a drive root: the bare drive
+      {"D:\\G\\UNTURNED.EXE", "D:\\G"},
+      {"C:\\游戏\\Unturned\\Unturned.exe", "C:\\游戏\\Unturned"},
+      {"", ""},                                                      // nothing found: n is -13
+      {"Unturned.exe", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(gameFolderOf(c.exePath), c.folder) << c.exePath;
+}
+
+TEST(GameSearch, NamesMatchIgnoringAsciiCaseOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"Unturned.exe", "Unturned.exe", true},
+      {"UNTURNED.EXE", "Unturned.exe", true},
+      {"unturned.exe", "Unturned.exe", true},
+      {"Unturned.exe.bak", "Unturned.exe", false},
+      {"Unturned.ex", "Unturned.exe", false},
+      {"Unturned exe", "Unturned.exe", false},
+      {"\xD3\xCE", "\xF3\xEE", false},  // bytes above 0x7F are never folded
+      {"", "", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sameNameIgnoringAsciiCase(c.a, c.b), c.same) << c.a;
+}
+
+TEST(GameSearch, FolderLinksAreJunctionsAndSymbolicLinks) {
+  struct Case {
+    const char* label;
+    DWORD attributes;
+    DWORD tag;
+    bool link;
+  } cases[] = {
+      {"plain folder", FILE_ATTRIBUTE_DIRECTORY, 0, false},
+      {"plain folder, stray tag", FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_SYMLINK, false},
+      {"junction", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_MOUNT_POINT, true},
+      {"symbolic link", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_SYMLINK, true},
+      {"link without a reported tag", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0, true},
+      {"cloud placeholder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0x9000601A, false},
+      {"deduplicated folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0x80000013, false},
+  };
+  for (const auto& c : cases) {
+    WIN32_FIND_DATAA entry{};
+    entry.dwFileAttributes = c.attributes;
+    entry.dwReserved0 = c.tag;
+    EXPECT_EQ(isFolderLink(entry), c.link) << c.label;
+  }
+}
+
+TEST(FailureMessage, NamesTheArchiveTheFolderAndTheLikelyCause) {
+  struct Case {
+    DWORD error;
+    const char* cause;
+  } cases[] = {
+      {ERROR_ACCESS_DENIED, "管理员身份运行"},
+      {ERROR_SHARING_VIOLATION, "被其他程序占用"},
+      {ERROR_PATH_NOT_FOUND, "游戏目录不存在"},
+      {ERROR_FILE_NOT_FOUND, "游戏目录不存在"},
+      {ERROR_DISK_FULL, "磁盘空间不足"},
+      {ERROR_HANDLE_DISK_FULL, "磁盘空间不足"},
+      {1234, "错误代码：1234"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(failureCause(c.error).find(c.cause), runtime::Text::npos) << c.error;
+  }
+
+  const payload::EmbeddedArchive& maps = payload::embeddedArchives()[3];
+  const InstallFailure unpack{&maps, InstallStep::Unpack, "D:\\Game\\Unturned\\Maps", ERROR_ACCESS_DENIED};
+  const runtime::Text text = failureMessage(unpack);
+  EXPECT_EQ(text.rfind("汉化失败！", 0), 0u);
+  EXPECT_NE(text.find("Maps.zip"), runtime::Text::npos);
+  EXPECT_NE(text.find("D:\\Game\\Unturned\\Maps"), runtime::Text::npos);
+  EXPECT_NE(text.find("管理员身份运行"), runtime::Text::npos);
+
+  const InstallFailure write{&payload::embeddedArchives()[0], InstallStep::Write, "D:\\x\\Translations.zip",
+                             ERROR_PATH_NOT_FOUND};
+  EXPECT_NE(failureMessage(write).find("未能写入汉化文件“Translations.zip”"), runtime::Text::npos);
+}
+
+}  // namespace
+}  // namespace installer

@@ -63,6 +63,15 @@ bool cancelsSplitterDrag(MainWindow& window, const MSG& message) {
   return true;
 }
 
+// Tab and Shift+Tab move the focus along the tab stops in creation order, as in a dialog.
+bool movesFocus(MainWindow& window, const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  HWND next = GetNextDlgTabItem(window.hwnd(), GetFocus(), GetKeyState(VK_SHIFT) < 0);
+  if (next) SetFocus(next);
+  return true;
+}
+
 }  // namespace
 
 bool filterMessage(MSG& message) {
@@ -84,7 +93,7 @@ bool filterMessage(MSG& message) {
   const EventNotice notice = raiseCommon(*control, *route, message);
   if (refused(notice)) return true;
   if (route->event == kCharacter && notice.hasResult) message.wParam = static_cast<WPARAM>(notice.result);
-  return false;
+  return movesFocus(*window, message);
 }
 
 }  // namespace ui

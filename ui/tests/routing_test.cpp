@@ -172,6 +172,33 @@ TEST_F(RoutingTest, ButtonsClickOnReleaseAndOnTheSpaceKey) {
   EXPECT_EQ(timesCalled("installFromTypedFolder"), 1);
 }
 
+TEST_F(RoutingTest, TabMovesTheFocusAlongTheTabStops) {
+  struct Row {
+    const char* from;
+    bool shift;
+    const char* to;
+  };
+  const Row rows[] = {
+      {"按钮1", false, "按钮2"}, {"按钮2", false, "编辑框1"}, {"编辑框1", false, "按钮1"},
+      {"按钮1", true, "编辑框1"}, {"编辑框1", true, "按钮2"},
+  };
+  for (const Row& row : rows) {
+    SetFocus(controlWindow(row.from));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = row.shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    post(row.from, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    pump();
+    EXPECT_EQ(GetFocus(), controlWindow(row.to)) << row.from << (row.shift ? " shift+tab" : " tab");
+  }
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(getText("编辑框1", kEditBoxContent), "") << "a tab was typed into the box";
+}
+
 TEST_F(RoutingTest, SettingTheEditContentNotifiesOnce) {
   setProperty("编辑框1", kEditBoxContent, runtime::Text("D:\\Unturned"));
   pump();

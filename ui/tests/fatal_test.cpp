@@ -1,0 +1,49 @@
+// Notices for windows or controls that do not exist, and a start-up window that cannot be
+// built, are fatal: one box titled "错误", then exit code -1.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/tests/test_support.h"
+
+namespace ui {
+namespace {
+
+std::string probePath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.rfind('\\')) + "\\ui_fatal_probe.exe";
+}
+
+TEST(FatalTest, DispatchFailuresShowTheirBoxAndExitMinusOne) {
+  struct Row {
+    const char* mode;
+    const char* message;  // nullptr: no box, exit code 0
+  };
+  const Row rows[] = {
+      {"window", "未找到引发事件的窗口"},
+      {"control", "未找到引发事件的窗口组件"},
+      {"closed", "未找到引发事件的窗口"},
+      {"startup", "载入启动窗口失败"},
+      {"fine", nullptr},
+  };
+  for (const Row& row : rows) {
+    const std::string command = "\"" + probePath() + "\" " + row.mode;
+    if (row.message == nullptr) {
+      EXPECT_EQ(testsupport::runProcess(command, 20000), 0u) << row.mode;
+      continue;
+    }
+    testsupport::BoxAnswerer answerer("错误", IDOK);
+    const DWORD code = testsupport::runProcess(command, 20000);
+    const bool answered = answerer.finish();
+    EXPECT_EQ(code, 0xFFFFFFFFu) << row.mode;
+    ASSERT_TRUE(answered) << row.mode;
+    EXPECT_EQ(answerer.box().text, std::string("运行时出错!\r\n\r\n错误信息：") + row.message + "\r\n") << row.mode;
+  }
+}
+
+}  // namespace
+}  // namespace ui

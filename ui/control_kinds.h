@@ -77,6 +77,7 @@ class Timer : public Control {
   bool running() const { return running_; }
 
  private:
+  Value liveValue(int32_t number) override;
   void apply(int32_t number) override;
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
   void restart(int32_t interval);

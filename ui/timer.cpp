@@ -21,6 +21,13 @@ bool Timer::create(MainWindow& window, const ControlLayout& row) {
   return true;
 }
 
+// Also while the window is gone (values only stored) a negative interval reads as 0.
+Value Timer::liveValue(int32_t number) {
+  if (number != kTimerInterval) return Control::liveValue(number);
+  const int32_t interval = this->number(kTimerInterval);
+  return Value{interval < 0 ? 0 : interval};
+}
+
 // A negative interval counts as 0; an unchanged one does nothing at all (a running timer
 // keeps its period); a change stops the timer and starts it again when above 0.
 void Timer::apply(int32_t number) {

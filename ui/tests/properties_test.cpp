@@ -144,6 +144,8 @@ TEST_F(PropertiesTest, AfterTheWindowIsGoneValuesAreOnlyStored) {
   EXPECT_EQ(controlWindow("时钟2"), nullptr);
   setProperty("时钟2", kTimerInterval, 4000);
   EXPECT_EQ(getNumber("时钟2", kTimerInterval), 4000);
+  setProperty("时钟2", kTimerInterval, -5);
+  EXPECT_EQ(getNumber("时钟2", kTimerInterval), 0);
   setProperty("透明标签1", kTransLabelCaption, runtime::Text("汉化完成！"));
   EXPECT_EQ(getText("透明标签1", kTransLabelCaption), "汉化完成！");
   setProperty("标签1", kLeft, -40000);

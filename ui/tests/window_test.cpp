@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/events.h"
 #include "ui/main_window.h"
 #include "ui/tests/recording_procedures.h"
 #include "ui/tests/window_fixture.h"
@@ -23,9 +24,13 @@ std::optional<int32_t> noteStartup(const EventNotice& notice) {
 TEST(WindowBuildTest, StartupEventsRunBeforeTheWindowIsShown) {
   WindowLayout layout = kMainWindowLayout;
   for (int32_t event : {kWindowCreated, kWindowMoved, kWindowResized}) bindEvent(layout, kMainWindowUnit, event, &noteStartup);
+  bindEvent(layout, "按钮1", kFocusGained, &noteStartup);
   startup().clear();
   ASSERT_TRUE(openWindow(layout));
-  const std::vector<std::pair<int32_t, bool>> expected = {{kWindowCreated, false}, {kWindowMoved, false}, {kWindowResized, false}};
+  runtime::delay(100);
+  // The focus event comes once the window is shown and active, on the first tab stop.
+  const std::vector<std::pair<int32_t, bool>> expected = {
+      {kWindowCreated, false}, {kWindowMoved, false}, {kWindowResized, false}, {kFocusGained, true}};
   EXPECT_EQ(startup(), expected);
   EXPECT_TRUE(IsWindowVisible(mainWindow()));
   DestroyWindow(mainWindow());

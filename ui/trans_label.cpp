@@ -73,9 +73,15 @@ void TransLabel::redrawOverBackground() {
   GetWindowRect(hwnd_, &label);  // screen coordinates
   RECT inTop = label;
   MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&inTop), 2);
-  // A parent with clip-children leaves its opaque children alone but paints under
-  // transparent ones (observed: WS_EX_TRANSPARENT children are not clipped out).
   RedrawWindow(top, &inTop, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  // Whether that erase reaches below a transparent child of a clip-children parent is not
+  // documented; the background is therefore also copied under the whole label, over the
+  // children, which the next step repaints.
+  if (window_ && window_->hwnd() == top) {
+    WindowDc dc(top, DCX_CACHE);  // without DCX_CLIPCHILDREN: children are not clipped out
+    IntersectClipRect(dc.get(), inTop.left, inTop.top, inTop.right, inTop.bottom);
+    window_->paintBackground(dc.get());
+  }
 
   std::vector<HWND> listed;
   listVisibleDescendants(top, listed);

@@ -116,7 +116,7 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
          return std::vector<TestEntry>{e};
        }()), "t", 0, {}},
   };
-  for (size_t length : {0u, 1u, 4u, 21u, 22u, 30u, 31u}) {
+  for (size_t length = 0; length < 32; ++length) {
     rows.push_back({"short archive", bytes(valid.substr(0, length)), "t", 0, {}});
   }
   for (const Row& row : rows) {

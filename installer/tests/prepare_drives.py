@@ -4,6 +4,7 @@
   --reference PAYLOAD_DIR   unpacks the five payload archives with Python's zipfile into
                             the folder of drive R: (R:\\Translations, R:\\Extras, ...): the
                             independent reference the unpacked game folders are compared with
+  --readonly-game           D:\\ro\\Unturned, a folder this user may not write into
   --walk-fixtures           on drive B: a game at B:\\ok\\Unturned.exe, a game inside a folder
                             nobody may list (B:\\noaccess), a link back to the drive's root
                             (B:\\loop\\back) and a link to a sibling (B:\\alias -> B:\\ok)
@@ -12,6 +13,7 @@
 """
 import argparse
 import os
+import shutil
 import zipfile
 
 ARCHIVES = ["Translations", "Extras", "Localization", "Maps", "Bundles"]
@@ -26,6 +28,13 @@ def unpack_reference(payload_dir):
     for name in ARCHIVES:
         with zipfile.ZipFile(os.path.join(payload_dir, name + ".zip")) as archive:
             archive.extractall(os.path.join(root, name))
+    shutil.copyfile(os.path.join(payload_dir, "获取游戏目录.docx"), os.path.join(root, "help.docx"))
+
+
+def readonly_game():
+    folder = os.path.join(drive("d"), "ro", "Unturned")
+    os.makedirs(folder)
+    os.chmod(folder, 0o555)
 
 
 def walk_fixtures():
@@ -59,10 +68,13 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--reference")
     parser.add_argument("--walk-fixtures", action="store_true")
+    parser.add_argument("--readonly-game", action="store_true")
     parser.add_argument("--big-tree", type=int)
     args = parser.parse_args()
     if args.reference:
         unpack_reference(args.reference)
+    if args.readonly_game:
+        readonly_game()
     if args.walk_fixtures:
         walk_fixtures()
     if args.big_tree:

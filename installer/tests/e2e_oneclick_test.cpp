@@ -1,0 +1,122 @@
+// The one-click way end to end: the real program walks every drive of this test's prefix.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "installer/tests/installer_driver.h"
+#include "installer/tests/tree_compare.h"
+#include "runtime/files.h"
+#include "runtime/tests/test_support.h"
+
+namespace installertest {
+namespace {
+
+const std::string kHelpName = "获取游戏目录.docx";
+const char* const kProgress[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
+
+std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
+
+void makeGame(const std::string& parent, const std::string& folder) {
+  testsupport::removeTree(parent);
+  for (size_t i = 3; i <= folder.size(); ++i) {
+    if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+  }
+  ASSERT_TRUE(placeGame(folder));
+}
+
+// The position of `text` in `texts` at or after `from`, or texts.size().
+size_t find(const std::vector<std::string>& texts, const std::string& text, size_t from) {
+  return std::find(texts.begin() + std::min(from, texts.size()), texts.end(), text) - texts.begin();
+}
+
+TEST(OneClick, FindsTheLastGameShowsTheProgressAndInstallsThere) {
+  makeGame("D:\\Games", "D:\\Games\\Unturned");
+  makeGame("E:\\Steam", "E:\\Steam\\steamapps\\common\\Unturned");
+  const std::string found = "E:\\Steam\\steamapps\\common\\Unturned";
+
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  StatusRecorder statuses(installer);
+  installer.click(installer.automaticButton());
+
+  Box box;
+  ASSERT_TRUE(nextBox(box, 120000));
+  EXPECT_EQ(box.title, "来自青岚的提示:");
+  EXPECT_EQ(box.text, "汉化已完成！感谢为您服务~");
+  const std::vector<std::string> shown = statuses.stop();
+  press(box, IDOK);
+  ASSERT_TRUE(nextBox(box));
+  EXPECT_EQ(box.text, "是否需要现在上线体验？");
+  press(box, IDYES);
+  ASSERT_TRUE(nextBox(box));
+  EXPECT_EQ(box.title, "祝福：");
+  press(box, IDOK);
+  EXPECT_EQ(installer.waitForExit(), 0u);
+
+  // The status line: the announcement, the three progress texts in order, the completion.
+  std::string all;
+  for (const std::string& s : shown) all += "[" + s + "]";
+  size_t at = find(shown, "开始汉化!请勿进行其他操作！", 0);
+  ASSERT_LT(at, shown.size()) << all;
+  for (const char* text : kProgress) {
+    at = find(shown, text, at + 1);
+    ASSERT_LT(at, shown.size()) << text << " missing in " << all;
+  }
+  EXPECT_LT(find(shown, "汉化完成！", at + 1), shown.size()) << all;
+
+  const std::vector<std::string> differences = compareWithReference(found);
+  EXPECT_TRUE(differences.empty()) << differences.front();
+  EXPECT_TRUE(zipFilesIn(found).empty());
+  EXPECT_EQ(testsupport::listFolder("D:\\Games\\Unturned"), std::vector<std::string>{"Unturned.exe"});
+  EXPECT_EQ(waitForBytes(found + "\\started.txt", 5000), "started");
+}
+
+TEST(OneClick, NotFoundWritesNothingAndReturnsToIdle) {
+  testsupport::removeTree("D:\\Games");
+  testsupport::removeTree("E:\\Steam");
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.click(installer.automaticButton());
+  Box box;
+  ASSERT_TRUE(nextBox(box, 120000));
+  EXPECT_EQ(box.title, "来自小岚的提示：");
+  EXPECT_NE(box.text.find("未能在本机的磁盘上找到游戏"), std::string::npos) << box.text;
+  EXPECT_NE(box.text.find("快速汉化"), std::string::npos);
+  press(box, IDOK);
+  Sleep(100);
+  EXPECT_EQ(installer.status(), "初始化完成！可以开始汉化~");
+  EXPECT_TRUE(IsWindowEnabled(installer.automaticButton()));
+  EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
+  for (const char* root : {"C:\\", "D:\\", "E:\\"}) {
+    for (const char* name : {"Translations.zip", "Translations", "Bundles"}) {
+      EXPECT_FALSE(runtime::fileExists(std::string(root) + name)) << root << name;
+    }
+  }
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(), 0u);
+}
+
+TEST(OneClick, ASecondClickDuringTheWaitStartsNothingAndClosingEndsTheProgramCleanly) {
+  makeGame("D:\\Games", "D:\\Games\\Unturned");
+  testsupport::removeTree("E:\\Steam");
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.click(installer.automaticButton());
+  Sleep(400);
+  EXPECT_EQ(installer.status(), "开始汉化!请勿进行其他操作！");
+  EXPECT_FALSE(IsWindowEnabled(installer.automaticButton()));
+  EXPECT_FALSE(IsWindowEnabled(installer.typedFolderButton()));
+  installer.click(installer.automaticButton());
+  installer.click(installer.typedFolderButton());
+  Sleep(300);
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(10000), 0u);
+  EXPECT_EQ(testsupport::listFolder("D:\\Games\\Unturned"), std::vector<std::string>{"Unturned.exe"});
+  EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+  Box stray;
+  EXPECT_FALSE(nextBox(stray, 500));  // no box of a second run
+}
+
+}  // namespace
+}  // namespace installertest

@@ -1,0 +1,209 @@
+// The quick way end to end: the real program, driven from outside, installing into a game
+// folder on drive D:; R: holds the reference unpacked by Python's zipfile and the help
+// document as packed.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/tests/installer_driver.h"
+#include "installer/tests/tree_compare.h"
+#include "runtime/files.h"
+#include "runtime/handles.h"
+#include "runtime/tests/test_support.h"
+
+namespace installertest {
+namespace {
+
+const std::string kHelpName = "获取游戏目录.docx";
+
+std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
+
+std::string gameFolder() {
+  testsupport::removeTree("D:\\Games");
+  CreateDirectoryA("D:\\Games", nullptr);
+  CreateDirectoryA("D:\\Games\\Unturned", nullptr);
+  EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
+  return "D:\\Games\\Unturned";
+}
+
+struct ExpectedBox {
+  const char* title;
+  const char* text;
+  int press;
+};
+
+// Answers the closing dialogue box by box, checking each title and text in order.
+void answerDialogue(const ExpectedBox* boxes, int count) {
+  for (int i = 0; i < count; ++i) {
+    Box box;
+    ASSERT_TRUE(nextBox(box)) << "box " << i << " did not appear: " << boxes[i].title;
+    EXPECT_EQ(box.title, boxes[i].title);
+    EXPECT_EQ(box.text, boxes[i].text);
+    press(box, boxes[i].press);
+  }
+}
+
+class QuickWay : public testing::TestWithParam<bool> {};
+
+TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
+  const bool startGame = GetParam();
+  const std::string folder = gameFolder();
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  const std::string help = testFolder() + "\\" + kHelpName;
+  EXPECT_EQ(bytesOf(help), bytesOf("R:\\help.docx"));
+
+  installer.typeFolder(folder);
+  installer.click(installer.typedFolderButton());
+  const ExpectedBox dialogue[] = {
+      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
+      {"———小岚的询问：", "是否需要现在上线体验？", startGame ? IDYES : IDNO},
+      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
+  };
+  Box first;
+  ASSERT_TRUE(nextBox(first));
+  EXPECT_EQ(installer.status(), "汉化完成！");
+  EXPECT_EQ(first.title, dialogue[0].title);
+  EXPECT_EQ(first.text, dialogue[0].text);
+  press(first, IDOK);
+  answerDialogue(dialogue + 1, 2);
+  EXPECT_EQ(installer.waitForExit(), 0u);
+
+  const std::vector<std::string> differences = compareWithReference(folder);
+  EXPECT_TRUE(differences.empty()) << differences.front();
+  EXPECT_TRUE(zipFilesIn(folder).empty());
+  EXPECT_EQ(runtime::fileExists(help), false);
+  // The shell starts the game on its own time.
+  EXPECT_EQ(waitForBytes(folder + "\\started.txt", startGame ? 5000 : 1500), startGame ? "started" : "<missing>");
+}
+
+INSTANTIATE_TEST_SUITE_P(AnswerYesOrNo, QuickWay, testing::Values(true, false));
+
+TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
+  const std::string folder = gameFolder();
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  const std::string rejected[] = {folder + "\\", "D:\\Games\\UNTURNED", folder + " ", "", "D:\\Games"};
+  for (const std::string& typed : rejected) {
+    SCOPED_TRACE("typed: \"" + typed + "\"");
+    installer.typeFolder(typed);
+    installer.click(installer.typedFolderButton());
+    Box box;
+    ASSERT_TRUE(nextBox(box));
+    EXPECT_EQ(box.title, "来自小岚的提示：");
+    EXPECT_EQ(box.text, "请输入正确的游戏目录！");
+    press(box, IDOK);
+    Sleep(100);
+    // Idle again: the buttons work, the status line is unchanged, nothing was written.
+    EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
+    EXPECT_TRUE(IsWindowEnabled(installer.automaticButton()));
+    EXPECT_EQ(installer.status(), "初始化完成！可以开始汉化~");
+    EXPECT_EQ(testsupport::listFolder(folder), std::vector<std::string>{"Unturned.exe"});
+    EXPECT_EQ(testsupport::listFolder("D:\\Games"), std::vector<std::string>{"Unturned"});
+  }
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(), 0u);
+  EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+}
+
+TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
+  const std::string folder = gameFolder();
+  ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps.zip", "an old archive"));
+  CreateDirectoryA((folder + "\\Maps").c_str(), nullptr);
+  CreateDirectoryA((folder + "\\Maps\\PEI").c_str(), nullptr);
+  ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps\\PEI\\Schinese.dat", "old words"));
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.typeFolder(folder);
+  installer.click(installer.typedFolderButton());
+  const ExpectedBox dialogue[] = {
+      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
+      {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
+      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
+  };
+  answerDialogue(dialogue, 3);
+  EXPECT_EQ(installer.waitForExit(), 0u);
+  const std::vector<std::string> differences = compareWithReference(folder);
+  EXPECT_TRUE(differences.empty()) << differences.front();
+  EXPECT_TRUE(zipFilesIn(folder).empty());
+}
+
+TEST(QuickWay, AFailureIsReportedAndASecondAttemptSucceeds) {
+  const std::string folder = gameFolder();
+  const std::string held = folder + "\\Maps.zip";
+  ASSERT_TRUE(testsupport::writeBytes(held, "held by another program"));
+  runtime::FileHandle lock = runtime::openExisting(held.c_str(), GENERIC_READ, 0);
+  ASSERT_TRUE(lock);
+
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  StatusRecorder statuses(installer);
+  installer.typeFolder(folder);
+  installer.click(installer.typedFolderButton());
+  Box failure;
+  ASSERT_TRUE(nextBox(failure));
+  EXPECT_EQ(failure.title, "来自小岚的提示：");
+  EXPECT_EQ(failure.text.rfind("汉化失败！", 0), 0u) << failure.text;
+  EXPECT_NE(failure.text.find("Maps.zip"), std::string::npos);
+  EXPECT_NE(failure.text.find(folder), std::string::npos);
+  EXPECT_NE(failure.text.find("占用"), std::string::npos);
+  press(failure, IDOK);
+  Sleep(200);
+  const std::vector<std::string> shown = statuses.stop();
+  for (const std::string& text : shown) EXPECT_NE(text, "汉化完成！");
+  EXPECT_EQ(installer.status(), "汉化失败！请查看提示后重试~");
+  EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
+  EXPECT_TRUE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+  EXPECT_EQ(zipFilesIn(folder), std::vector<std::string>{"Maps.zip"});  // only the held one
+
+  lock.reset();
+  installer.click(installer.typedFolderButton());
+  const ExpectedBox dialogue[] = {
+      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
+      {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
+      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
+  };
+  answerDialogue(dialogue, 3);
+  EXPECT_EQ(installer.waitForExit(), 0u);
+  const std::vector<std::string> differences = compareWithReference(folder);
+  EXPECT_TRUE(differences.empty()) << differences.front();
+}
+
+TEST(QuickWay, AFolderWithoutWritePermissionIsReported) {
+  // D:\ro\Unturned was made read-only for this user on the host.
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.typeFolder("D:\\ro\\Unturned");
+  installer.click(installer.typedFolderButton());
+  Box failure;
+  ASSERT_TRUE(nextBox(failure));
+  EXPECT_EQ(failure.text.rfind("汉化失败！", 0), 0u) << failure.text;
+  EXPECT_NE(failure.text.find("Translations.zip"), std::string::npos);
+  EXPECT_NE(failure.text.find("管理员身份运行"), std::string::npos);
+  press(failure, IDOK);
+  EXPECT_TRUE(testsupport::listFolder("D:\\ro\\Unturned").empty());
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(), 0u);
+}
+
+TEST(StartUp, FromADriveRootTheHelpDocumentLiesInTheRootAndGoesWithTheWindow) {
+  ASSERT_TRUE(CopyFileA(installerPath().c_str(), "D:\\QXInstaller.exe", FALSE));
+  ASSERT_TRUE(testsupport::writeBytes("D:\\" + kHelpName, "left from an earlier run"));
+  const std::vector<std::string> before = testsupport::listFolder("D:\\");
+  {
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.start("D:\\QXInstaller.exe"));
+    EXPECT_EQ(bytesOf("D:\\" + kHelpName), bytesOf("R:\\help.docx"));  // replaced
+    installer.closeByUser();
+    EXPECT_EQ(installer.waitForExit(), 0u);
+  }
+  std::vector<std::string> expected;
+  for (const std::string& name : before) {
+    if (name != kHelpName) expected.push_back(name);
+  }
+  EXPECT_EQ(testsupport::listFolder("D:\\"), expected);
+  DeleteFileA("D:\\QXInstaller.exe");
+}
+
+}  // namespace
+}  // namespace installertest

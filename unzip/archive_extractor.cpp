@@ -25,84 +25,77 @@ void ArchiveExtractor::notifyProgress() {
                     *this);
 }
 
-int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
-  int32_t result = -1;
-  std::unique_ptr<ZipArchive> archive;
-  do {
-    // An empty folder would become "\", the root of the current drive: refused like a
-    // missing one.
-    if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) break;
-    const runtime::Text folder = targetFolder;
-    if (!pathExists(archivePath)) break;
-    result = 0;
-    if (!pathExists(folder) && !createDirectoryPath(folder, true)) break;
-    if (!isZipFile(archivePath)) break;
-    archive = openArchive(archivePath);
-    if (!archive) break;
-    if (progressCallback_ != nullptr) {
-      totalEntries_ = countEntries(*archive);
-      if (totalEntries_ == -1) {
-        totalEntries_ = 0;
-        break;
-      }
-    }
+namespace {
 
-    runtime::Text base = folder;
-    ensureTrailingBackslash(base);
-    bool failed = false;
-    for (int32_t index = 0;; ++index) {
-      ZipEntry entry;
-      if (archive->getEntry(index, entry) != ZipResult::Ok) {
-        // Only the central directory's count ends the entries; a damaged one before it fails.
-        failed = index < archive->entryCount();
-        break;
-      }
-      if (!isConfinedEntryName(entry.name)) {
-        failed = true;
-        break;
-      }
-      runtime::Text name = entry.name;
-      slashesToBackslashes(name);
-      const runtime::Text path = base + name;
-      if (path.size() >= MAX_PATH) {
-        failed = true;
-        break;
-      }
-      if ((entry.attributes & kDirectoryFlag) != 0) {
-        if (!pathExists(path) && !createDirectoryPath(path, true)) {
-          failed = true;
-          break;
-        }
-      } else {
-        // Failure ignored: there may be no file yet.
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (archive->unzipEntry(index, path) != ZipResult::Ok) {
-          failed = true;
-          break;
-        }
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      }
-      doneIndex_ = index;
-      currentPath_ = path;
-      notifyProgress();
-      if (cancelRequested_ != 0) {
-        archive->closeArchive();
-        return 1;
-      }
-    }
-    if (failed) break;
-    doneIndex_ = totalEntries_;
-    notifyProgress();
-    reset();
+// What walk gives when a progress callback cancelled the run.
+constexpr int32_t kCancelled = 2;
+
+// Creates the folder or writes the file of one entry below base; path receives the output
+// path. False when the name would leave base or the entry cannot be unpacked.
+bool unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base, runtime::Text& path) {
+  if (!isConfinedEntryName(entry.name)) return false;
+  runtime::Text name = entry.name;
+  slashesToBackslashes(name);
+  path = base + name;
+  if (path.size() >= MAX_PATH) return false;
+  if ((entry.attributes & kDirectoryFlag) != 0) return pathExists(path) || createDirectoryPath(path, true);
+  // Failure ignored: there may be no file yet.
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (archive.unzipEntry(entry.index, path) != ZipResult::Ok) return false;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return true;
+}
+
+}  // namespace
+
+int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
+  std::unique_ptr<ZipArchive> archive;
+  const int32_t result = walk(archivePath, targetFolder, archive);
+  if (result == kCancelled) {  // no final notification, no reset
     archive->closeArchive();
     return 1;
-  } while (false);
-
+  }
   doneIndex_ = totalEntries_;
   notifyProgress();
   reset();
   if (archive) archive->closeArchive();
   return result;
+}
+
+int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder,
+                               std::unique_ptr<ZipArchive>& archive) {
+  // An empty folder would become "\", the root of the current drive: refused like a
+  // missing one.
+  if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) return -1;
+  const runtime::Text folder = targetFolder;
+  if (!pathExists(archivePath)) return -1;
+  if (!pathExists(folder) && !createDirectoryPath(folder, true)) return 0;
+  if (!isZipFile(archivePath)) return 0;
+  archive = openArchive(archivePath);
+  if (!archive) return 0;
+  if (progressCallback_ != nullptr) {
+    totalEntries_ = countEntries(*archive);
+    if (totalEntries_ == -1) {
+      totalEntries_ = 0;
+      return 0;
+    }
+  }
+
+  runtime::Text base = folder;
+  ensureTrailingBackslash(base);
+  for (int32_t index = 0;; ++index) {
+    ZipEntry entry;
+    if (archive->getEntry(index, entry) != ZipResult::Ok) {
+      // Only the central directory's count ends the entries; a damaged one before it fails.
+      return index < archive->entryCount() ? 0 : 1;
+    }
+    runtime::Text path;
+    if (!unpackEntry(*archive, entry, base, path)) return 0;
+    doneIndex_ = index;
+    currentPath_ = path;
+    notifyProgress();
+    if (cancelRequested_ != 0) return kCancelled;
+  }
 }
 
 bool pathExists(const runtime::Text& path) {

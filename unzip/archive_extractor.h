@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "runtime/text.h"
 #include "unzip/extraction_owner.h"
@@ -43,6 +44,9 @@ class ArchiveExtractor {
   int32_t doneIndex() const { return doneIndex_; }
 
  private:
+  // The steps up to the end of the entries; extract adds the final notification.
+  int32_t walk(const char* archivePath, const char* targetFolder, std::unique_ptr<ZipArchive>& archive);
+
   ExtractionOwner* owner_ = nullptr;
   int32_t cancelRequested_ = 0;
   ProgressCallback progressCallback_ = nullptr;

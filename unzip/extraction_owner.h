@@ -26,7 +26,7 @@ class ExtractionOwner {
 // Unpacks the archive at archivePath into targetFolder on behalf of component.
 // A null text means "not given". Returns 1 when every entry was unpacked (or the owner's
 // progress handler cancelled the run), 0 when the run failed, and -1 when a text is not
-// given or nothing exists at archivePath.
+// given, the target folder text is empty, or nothing exists at archivePath.
 int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder);
 
 }  // namespace unzip

@@ -47,18 +47,8 @@ void eraseValue(std::vector<T>& values, const T& value) {
 }  // namespace
 
 Text directoryOfModulePath(const Text& path) {
-  // Byte-wise on purpose would cut GBK characters with a 0x5C trail byte: look for a
-  // backslash that is a character of its own.
-  size_t cut = Text::npos;
-  for (size_t i = 0; i < path.size();) {
-    const unsigned char byte = static_cast<unsigned char>(path[i]);
-    if (isLeadByte(byte) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
-    if (byte == '\\') cut = i;
-    ++i;
-  }
+  // Double-byte aware: a GBK character with a 0x5C trail byte is no place to cut.
+  const size_t cut = lastPathSeparator(path);
   return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 

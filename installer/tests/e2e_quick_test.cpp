@@ -43,6 +43,13 @@ void answerDialogue(const ExpectedBox* boxes, int count) {
   }
 }
 
+// The closing dialogue, declining to start the game.
+const ExpectedBox kDialogueAnsweredNo[] = {
+    {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
+    {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
+    {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
+};
+
 class QuickWay : public testing::TestWithParam<bool> {};
 
 TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
@@ -116,12 +123,7 @@ TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
   ASSERT_TRUE(installer.start(installerPath()));
   installer.typeFolder(folder);
   installer.click(installer.typedFolderButton());
-  const ExpectedBox dialogue[] = {
-      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
-      {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
-      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
-  };
-  answerDialogue(dialogue, 3);
+  answerDialogue(kDialogueAnsweredNo, 3);
   EXPECT_EQ(installer.waitForExit(), 0u);
   const std::vector<std::string> differences = compareWithReference(folder);
   EXPECT_TRUE(differences.empty()) << differences.front();
@@ -158,12 +160,7 @@ TEST(QuickWay, AFailureIsReportedAndASecondAttemptSucceeds) {
 
   lock.reset();
   installer.click(installer.typedFolderButton());
-  const ExpectedBox dialogue[] = {
-      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
-      {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
-      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
-  };
-  answerDialogue(dialogue, 3);
+  answerDialogue(kDialogueAnsweredNo, 3);
   EXPECT_EQ(installer.waitForExit(), 0u);
   const std::vector<std::string> differences = compareWithReference(folder);
   EXPECT_TRUE(differences.empty()) << differences.front();

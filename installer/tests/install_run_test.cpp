@@ -40,6 +40,18 @@ TEST(InstallArchives, UnpacksEveryArchiveIntoItsFolderAndDeletesTheArchives) {
             (std::vector<std::string>{"Bundles", "Extras", "Localization", "Maps", "Translations"}));
 }
 
+TEST(InstallArchives, AGameInADriveRootInstallsIntoThatRoot) {
+  for (const std::string& name : testsupport::listFolder("E:\\")) removeTree("E:\\" + name);
+  ASSERT_TRUE(testsupport::writeBytes("E:\\Unturned.exe", "MZ"));
+  const std::string folder = gameFolderOf("E:\\Unturned.exe");
+  ASSERT_EQ(folder, "E:");
+  EXPECT_FALSE(installArchives(folder).failure.has_value());
+  expectInstalled("E:");
+  EXPECT_EQ(testsupport::listFolder("E:\\"), (std::vector<std::string>{"Bundles", "Extras", "Localization", "Maps",
+                                                                       "Translations", "Unturned.exe"}));
+  for (const std::string& name : testsupport::listFolder("E:\\")) removeTree("E:\\" + name);
+}
+
 TEST(InstallArchives, ReplacesArchivesAndOlderFilesOfAnEarlierRun) {
   const std::string folder = freshGameFolder("again");
   ASSERT_TRUE(testsupport::writeBytes(folder + "\\Translations.zip", "an older archive"));

@@ -1,7 +1,8 @@
 # Sourced by the Wine scripts: the environment every Wine process of a build tree runs in.
-# $1 (or $build) is the build folder.
+# $1 (or $build) is the build folder. Defines WINEPREFIX, WINE_TEST_DRIVES_ROOT (where the
+# mapped test drives live), DISPLAY (when the session runs), as_wine_user and
+# give_to_wine_user.
 build=${build:-$1}
-export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # The ANSI code page follows the locale: zh_CN gives code page 936 (GBK).
@@ -12,7 +13,10 @@ if [ -f "$build/wine-session/display" ]; then
 fi
 
 # Root ignores file permissions, so read-only files and unreadable folders would not fail
-# as they do for a Windows user: Wine runs as an ordinary account when we are root.
+# as they do for a Windows user: Wine runs as an ordinary account when we are root. That
+# account may not be able to reach the build tree (a clone below /root, a private temporary
+# folder), so its prefix and test drives then live in its own home, one area per build
+# tree, and the build tree links to the prefix.
 WINE_USER=qxtest
 if [ "$(id -u)" = 0 ]; then
   if ! id -u "$WINE_USER" > /dev/null 2>&1; then
@@ -20,7 +24,19 @@ if [ "$(id -u)" = 0 ]; then
   fi
   as_wine_user() { runuser -u "$WINE_USER" -- "$@"; }
   give_to_wine_user() { chown -R "$WINE_USER": "$@"; }
+  wine_area="$(getent passwd "$WINE_USER" | cut -d: -f6)/areas/$(printf '%s' "$build" | md5sum | cut -c1-16)"
+  if [ ! -d "$wine_area" ]; then
+    mkdir -p "$wine_area"
+    give_to_wine_user "$(dirname "$wine_area")"
+  fi
+  if [ "$(readlink "$build/wineprefix" 2>/dev/null)" != "$wine_area/wineprefix" ]; then
+    rm -rf "$build/wineprefix"
+    ln -s "$wine_area/wineprefix" "$build/wineprefix"
+  fi
 else
   as_wine_user() { "$@"; }
   give_to_wine_user() { :; }
+  wine_area="$build"
 fi
+export WINEPREFIX="$wine_area/wineprefix"
+export WINE_TEST_DRIVES_ROOT="$wine_area/test-drives"

@@ -4,7 +4,7 @@
 # The prefix has no z: drive, so the program and the files named in WINE_TEST_FILES
 # (separated by "|") are copied to C:\tests\ and run from there.
 # WINE_TEST_DRIVES ("d|e|...") maps each letter to a fresh empty folder
-# BUILD/test-drives/WINE_TEST_NAME/LETTER; drives not named are removed (c: stays).
+# WINE_TEST_DRIVES_ROOT/WINE_TEST_NAME/LETTER; drives not named are removed (c: stays).
 # Wine sees drive changes only after a wineserver restart, so one is made when they change.
 # WINE_TEST_PREPARE ("command|arg|...") runs on the host once the folders exist, with
 # DRIVE_<LETTER> naming each drive's folder and TEST_STAGE the program's folder.
@@ -20,7 +20,7 @@ want=""
 if [ -n "${WINE_TEST_DRIVES:-}" ]; then
   IFS='|' read -r -a letters <<< "$WINE_TEST_DRIVES"
   for l in "${letters[@]}"; do
-    dir="$build/test-drives/$test_name/$l"
+    dir="$WINE_TEST_DRIVES_ROOT/$test_name/$l"
     chmod -R u+rwX "$dir" 2>/dev/null || true
     rm -rf "$dir"; mkdir -p "$dir"
     give_to_wine_user "$dir"

@@ -14,7 +14,7 @@ mkdir -p "$session"
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 prepare_prefix() {
-  local prefix="$build/wineprefix"
+  local prefix="$WINEPREFIX"
   if [ -f "$prefix/.prepared" ] && [ "$(stat -c %U "$prefix")" = "$(as_wine_user id -un)" ]; then
     return 0
   fi

@@ -8,7 +8,8 @@ build=$(cd "${1:-$here/build}" && pwd)
 folders=${2:-20000}
 runs=${3:-5}
 bash "$here/scripts/wine-session.sh" start "$build"
-tree="$build/test-drives/search_bench/s"
+source "$here/scripts/wine-env.sh" "$build"
+tree="$WINE_TEST_DRIVES_ROOT/search_bench/s"
 export WINE_TEST_NAME=search_bench WINE_TEST_DRIVES=s
 export WINE_TEST_PREPARE="python3|$here/bench/search/make_tree.py|$tree|$folders"
 bash "$here/scripts/wine-run.sh" "$build" "$build/bench/search/search_bench.exe" 'S:\' "$runs"

@@ -15,7 +15,7 @@ fi
 # Root ignores file permissions, so read-only files and unreadable folders would not fail
 # as they do for a Windows user: Wine runs as an ordinary account when we are root. That
 # account may not be able to reach the build tree (a clone below /root, a private temporary
-# folder), so its prefix and test drives then live in its own home, one area per build
+# folder), so its prefix and test drives then live in an area of their own, one per build
 # tree, and the build tree links to the prefix.
 WINE_USER=qxtest
 if [ "$(id -u)" = 0 ]; then
@@ -24,10 +24,10 @@ if [ "$(id -u)" = 0 ]; then
   fi
   as_wine_user() { runuser -u "$WINE_USER" -- "$@"; }
   give_to_wine_user() { chown -R "$WINE_USER": "$@"; }
-  wine_area="$(getent passwd "$WINE_USER" | cut -d: -f6)/areas/$(printf '%s' "$build" | md5sum | cut -c1-16)"
+  wine_area="/var/tmp/qx-wine/$(printf '%s' "$build" | md5sum | cut -c1-16)"
   if [ ! -d "$wine_area" ]; then
     mkdir -p "$wine_area"
-    give_to_wine_user "$(dirname "$wine_area")"
+    give_to_wine_user "$wine_area"
   fi
   if [ "$(readlink "$build/wineprefix" 2>/dev/null)" != "$wine_area/wineprefix" ]; then
     rm -rf "$build/wineprefix"

@@ -15,7 +15,9 @@ alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 prepare_prefix() {
   local prefix="$WINEPREFIX"
-  if [ -f "$prefix/.prepared" ] && [ "$(stat -c %U "$prefix")" = "$(as_wine_user id -un)" ]; then
+  local version=2
+  if [ "$(cat "$prefix/.prepared" 2>/dev/null)" = "$version" ] &&
+     [ "$(stat -c %U "$prefix")" = "$(as_wine_user id -un)" ]; then
     return 0
   fi
   rm -rf "$prefix"
@@ -25,9 +27,15 @@ prepare_prefix() {
   as_wine_user wineserver -w
   # z: is the whole Linux root; nothing may walk it.
   rm -f "$prefix/dosdevices/z:"
+  # The user's folders (Desktop, Documents, ...) link to the Linux home: make them plain
+  # folders, so that a walk of C: stays inside the prefix.
+  local link
+  for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+  done
   mkdir -p "$prefix/drive_c/tests"
-  touch "$prefix/.prepared"
-  give_to_wine_user "$prefix/drive_c/tests" "$prefix/.prepared"
+  echo "$version" > "$prefix/.prepared"
+  give_to_wine_user "$prefix/drive_c" "$prefix/.prepared"
 }
 
 start_display() {

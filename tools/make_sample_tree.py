@@ -157,8 +157,8 @@ def npc_spec(kind, person_cn, name_cn, rng):
     return DatFile(lines, pick_eol(rng), rng.random())
 
 
-def build_npcs(tree, spec):
-    folders, files, total, empties = spec
+def build_npcs(tree, figures):
+    folders, files, total, empties = figures
     terminals = []
     for kind in ["Characters", "Dialogues", "Quests", "Vendors"]:
         for region in A.NPC_REGIONS:
@@ -184,8 +184,8 @@ def build_npcs(tree, spec):
     add_leaves(tree, "NPCs", leaves, total, empties)
 
 
-def build_categories(tree, top, categories, spec, make_spec):
-    folders, files, total, empties = spec
+def build_categories(tree, top, categories, figures, make_spec):
+    folders, files, total, empties = figures
     paths = list(categories)
     counts = split_count(files, [len(categories[p]) for p in paths])
     leaves = []
@@ -201,8 +201,8 @@ def build_categories(tree, top, categories, spec, make_spec):
     add_leaves(tree, top, leaves, total, empties)
 
 
-def build_flat(tree, top, bases, variants, spec, numbered=False):
-    folders, files, total, empties = spec
+def build_flat(tree, top, bases, variants, figures, numbered=False):
+    folders, files, total, empties = figures
     rng = rng_for(top)
     if numbered:
         names = [(f"{b}_{i}", bc) for i in range(10) for b, bc in bases][:files]
@@ -218,7 +218,7 @@ def add_leaves(tree, top, leaves, total, empties):
     """Each leaf is an asset folder holding one Schinese.dat; `empties` of them are empty."""
     rng = rng_for(top, "empty")
     empty = set(rng.sample(range(len(leaves)), empties))
-    specs = [spec for i, (_, spec) in enumerate(leaves) if i not in empty]
+    specs = [figures for i, (_, figures) in enumerate(leaves) if i not in empty]
     datas = iter(fitted(specs, total))
     tree.add_folder(top)
     for i, (folder, _) in enumerate(leaves):

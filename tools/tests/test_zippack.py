@@ -30,10 +30,10 @@ def filetime(unix_seconds):
     return 116444736000000000 + unix_seconds * 10**7
 
 
-def make_tree(root, spec):
-    """spec: {relative path: bytes, or None for a folder}; every item gets mtime 2019-05-04 03:02:10."""
+def make_tree(root, layout):
+    """layout: {relative path: bytes, or None for a folder}; every item gets mtime 2019-05-04 03:02:10."""
     stamp = seconds("2019-05-04 03:02:10")
-    for path, data in spec.items():
+    for path, data in layout.items():
         full = os.path.join(root, *path.split("/"))
         if data is None:
             os.makedirs(full, exist_ok=True)

@@ -19,4 +19,4 @@ for _ in $(seq "$runs"); do
   times+=($(( (end - start) / 1000 )))
 done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-printf '  native find (floor):     median %8.1f ms\n' "$(echo "${sorted[$(( runs / 2 ))]} / 1000" | bc -l)"
+awk -v us="${sorted[$(( runs / 2 ))]}" 'BEGIN { printf "  native find (floor):     median %8.1f ms\n", us / 1000 }'

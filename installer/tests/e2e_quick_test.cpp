@@ -183,6 +183,26 @@ TEST(QuickWay, AFolderWithoutWritePermissionIsReported) {
   EXPECT_EQ(installer.waitForExit(), 0u);
 }
 
+TEST(HelpLink, OpensTheDocumentThroughTheShellAndStaysIdle) {
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.pressMouse(installer.helpLink());
+  // Whatever the shell does with a .docx (here nothing is registered for it), the
+  // installer shows nothing of its own and stays idle.
+  Box box;
+  if (nextBox(box, 3000)) {
+    EXPECT_EQ(box.title.find("小岚"), std::string::npos) << box.title;
+    EXPECT_EQ(box.title.find("青岚"), std::string::npos) << box.title;
+    press(box, IDOK);
+  }
+  EXPECT_TRUE(installer.running());
+  EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
+  EXPECT_EQ(installer.status(), "初始化完成！可以开始汉化~");
+  EXPECT_EQ(bytesOf(testFolder() + "\\" + kHelpName), bytesOf("R:\\help.docx"));
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(), 0u);
+}
+
 TEST(StartUp, FromADriveRootTheHelpDocumentLiesInTheRootAndGoesWithTheWindow) {
   ASSERT_TRUE(CopyFileA(installerPath().c_str(), "D:\\QXInstaller.exe", FALSE));
   ASSERT_TRUE(testsupport::writeBytes("D:\\" + kHelpName, "left from an earlier run"));

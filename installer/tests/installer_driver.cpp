@@ -76,8 +76,9 @@ bool InstallerProcess::start(const std::string& exePath) {
     if (kind == "Button" && text == "快速汉化") typedFolderButton_ = child;
     if (kind == "Edit") folderBox_ = child;
     if (text == "初始化完成！可以开始汉化~") statusLine_ = child;
+    if (text == "什么是游戏目录？不知道？") helpLink_ = child;
   }
-  return automaticButton_ && typedFolderButton_ && folderBox_ && statusLine_;
+  return automaticButton_ && typedFolderButton_ && folderBox_ && statusLine_ && helpLink_;
 }
 
 std::string InstallerProcess::status() const { return textOf(statusLine_); }
@@ -87,6 +88,11 @@ void InstallerProcess::typeFolder(const std::string& folder) {
 }
 
 void InstallerProcess::click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void InstallerProcess::pressMouse(HWND control) {
+  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
 
 void InstallerProcess::closeByUser() { PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 

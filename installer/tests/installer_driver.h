@@ -27,10 +27,13 @@ class InstallerProcess {
   HWND automaticButton() const { return automaticButton_; }
   HWND typedFolderButton() const { return typedFolderButton_; }
   HWND folderBox() const { return folderBox_; }
+  HWND helpLink() const { return helpLink_; }
   std::string status() const;
 
   void typeFolder(const std::string& folder);
   void click(HWND button);
+  // A left-button press and release inside a control, as the mouse would send them.
+  void pressMouse(HWND control);
   // The close box: the system's close command.
   void closeByUser();
   // The exit code, or -3 when the program did not end in time.
@@ -44,6 +47,7 @@ class InstallerProcess {
   HWND typedFolderButton_ = nullptr;
   HWND folderBox_ = nullptr;
   HWND statusLine_ = nullptr;
+  HWND helpLink_ = nullptr;
 };
 
 // Records every text the status line shows, polling from a thread of its own.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/handles.h"
+#include "runtime/tests/test_support.h"
 #include "unzip/extraction_owner.h"
 
 namespace {
@@ -29,26 +30,6 @@ double nowMs() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
   return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void removeTree(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  runtime::FindHandle search(FindFirstFileA((path + "\\*").c_str(), &data));
-  if (search) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string inner = path + "\\" + name;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        removeTree(inner);
-      } else {
-        SetFileAttributesA(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(inner.c_str());
-      }
-    } while (FindNextFileA(search.get(), &data));
-  }
-  search.reset();
-  RemoveDirectoryA(path.c_str());
 }
 
 void countTree(const std::string& path, int& files, int& folders, unsigned long long& bytes) {
@@ -130,7 +111,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> inProcess, oursChild, miniunzChild;
   for (int run = 0; run < runs; ++run) {
-    removeTree(ours);
+    testsupport::removeTree(ours);
     WindowOwner owner;
     double start = nowMs();
     const int32_t result = unzip::unzipArchive(&owner, archive.c_str(), ours.c_str());
@@ -140,7 +121,7 @@ int main(int argc, char** argv) {
       return 1;
     }
 
-    removeTree(ours);
+    testsupport::removeTree(ours);
     DWORD exitCode = 0;
     oursChild.push_back(timeChild("\"" + self + "\" --child \"" + archive + "\" \"" + ours + "\"", exitCode));
     if (oursChild.back() < 0 || exitCode != 2) {
@@ -148,7 +129,7 @@ int main(int argc, char** argv) {
       return 1;
     }
 
-    removeTree(theirs);
+    testsupport::removeTree(theirs);
     CreateDirectoryA(theirs.c_str(), nullptr);  // miniunz changes into its -d folder
     miniunzChild.push_back(timeChild("\"" + miniunz + "\" -x -o \"" + archive + "\" -d \"" + theirs + "\"", exitCode));
     if (miniunzChild.back() < 0 || exitCode != 0) {
@@ -171,7 +152,7 @@ int main(int argc, char** argv) {
   std::printf("median of %d runs: unzipArchive %.0f ms (in process %.0f ms), miniunz %.0f ms\n", runs, oursMedian,
               median(inProcess), theirsMedian);
   std::printf("ratio unzipArchive / miniunz: %.2f (goal <= 1.20)\n", oursMedian / theirsMedian);
-  removeTree(ours);
-  removeTree(theirs);
+  testsupport::removeTree(ours);
+  testsupport::removeTree(theirs);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "runtime/handles.h"
+#include "runtime/tests/test_support.h"
 
 namespace unziptest {
 
@@ -15,40 +16,7 @@ std::string freshFolder(const std::string& name) {
   return path;
 }
 
-namespace {
-
-void removeFolder(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  runtime::FindHandle search(FindFirstFileA((path + "\\*").c_str(), &data));
-  if (search) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string inner = path + "\\" + name;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        removeFolder(inner);
-      } else if (!DeleteFileA(inner.c_str())) {
-        SetFileAttributesA(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(inner.c_str());
-      }
-    } while (FindNextFileA(search.get(), &data));
-  }
-  search.reset();
-  RemoveDirectoryA(path.c_str());
-}
-
-}  // namespace
-
-void removeTree(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    removeFolder(path);
-  } else {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-  }
-}
+void removeTree(const std::string& path) { testsupport::removeTree(path); }
 
 bool readFile(const std::string& path, Bytes& bytes) {
   runtime::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));

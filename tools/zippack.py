@@ -43,7 +43,7 @@ MAX_NAME_BYTES = 255
 MAX_ENTRIES = 0xFFFF
 MAX_SIZE = 0xFFFFFFFF
 
-VERSION_MADE_BY = 31  # host 0 (MS-DOS / FAT attributes), specification version 3.1
+VERSION_MADE_BY = 31  # host 0 (MS-DOS / FAT attributes), ZIP format version 3.1
 VERSION_STORED = 10
 VERSION_DEFLATED = 20
 ATTR_DIRECTORY = 0x10

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/caption.h"
+#include "ui/gdi.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -245,6 +247,19 @@ LRESULT CALLBACK Control::subclassProcedure(HWND hwnd, UINT message, WPARAM wPar
       break;
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void Control::paintCaption(HDC dc, HFONT font, int32_t caption, const CaptionProperties& properties) const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  CaptionLook look;
+  look.font = font;
+  look.colour = resolveColour(static_cast<DWORD>(number(properties.colour)), COLOR_WINDOWTEXT);
+  look.effect = number(properties.effect);
+  look.horizontal = number(properties.horizontal);
+  look.vertical = number(properties.vertical);
+  look.wordWrap = number(properties.wordWrap) != 0;
+  drawCaption(dc, client, text(caption), look);
 }
 
 }  // namespace ui

@@ -59,6 +59,13 @@ class Control {
   int32_t number(int32_t property) const;
   runtime::Text text(int32_t property) const;
 
+  // The numbers under which a label kind keeps the look of its caption.
+  struct CaptionProperties {
+    int32_t colour, effect, horizontal, vertical, wordWrap;
+  };
+  // Draws the caption kept under `caption` over the whole client area, in the stored look.
+  void paintCaption(HDC dc, HFONT font, int32_t caption, const CaptionProperties& look) const;
+
   // Creates a child window of one of our classes (or a system class) for this control.
   bool createChild(MainWindow& window, const ControlLayout& row, const char* className, DWORD style,
                    DWORD exStyle, const char* windowText);

@@ -48,14 +48,8 @@ void Label::paint(HDC dc) {
   RECT client{};
   GetClientRect(hwnd_, &client);
   fillRect(dc, client, resolveColour(static_cast<DWORD>(number(kLabelBackColour)), COLOR_BTNFACE));
-  CaptionLook look;
-  look.font = font_.get();
-  look.colour = resolveColour(static_cast<DWORD>(number(kLabelTextColour)), COLOR_WINDOWTEXT);
-  look.effect = number(kLabelEffect);
-  look.horizontal = number(kLabelHorizontal);
-  look.vertical = number(kLabelVertical);
-  look.wordWrap = number(kLabelWordWrap) != 0;
-  drawCaption(dc, client, text(kLabelCaption), look);
+  paintCaption(dc, font_.get(), kLabelCaption,
+               {kLabelTextColour, kLabelEffect, kLabelHorizontal, kLabelVertical, kLabelWordWrap});
 }
 
 LRESULT Label::handle(UINT message, WPARAM wParam, LPARAM lParam) {

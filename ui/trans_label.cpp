@@ -101,16 +101,9 @@ void TransLabel::redrawOverBackground() {
 }
 
 void TransLabel::paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  CaptionLook look;
-  look.font = font_.get();
-  look.colour = resolveColour(static_cast<DWORD>(number(kTransLabelTextColour)), COLOR_WINDOWTEXT);
-  look.effect = number(kTransLabelEffect);
-  look.horizontal = number(kTransLabelHorizontal);
-  look.vertical = number(kTransLabelVertical);
-  look.wordWrap = number(kTransLabelWordWrap) != 0;
-  drawCaption(dc, client, text(kTransLabelCaption), look);
+  paintCaption(dc, font_.get(), kTransLabelCaption,
+               {kTransLabelTextColour, kTransLabelEffect, kTransLabelHorizontal, kTransLabelVertical,
+                kTransLabelWordWrap});
 }
 
 LRESULT TransLabel::handle(UINT message, WPARAM wParam, LPARAM lParam) {

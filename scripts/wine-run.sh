@@ -72,4 +72,11 @@ as_wine_user wine "C:\\tests\\$test_name\\$(basename "$program")" "$@" > "$log" 
 rc=$?
 set -e
 cat "$log"; rm -f "$log"
+# A passing test's drives are of no more use; a failing test's stay for a look.
+if [ "$rc" = 0 ]; then
+  for pair in $want; do
+    chmod -R u+rwX "${pair#*=}" 2>/dev/null || true
+    rm -rf "${pair#*=}"
+  done
+fi
 exit $rc

@@ -298,7 +298,7 @@ SERVER_COMMANDS = [
     "Admin", "Admins", "Airdrop", "Animal", "Ban", "Bans", "Bind", "Camera", "Chatrate", "Cheats",
     "Copy", "Cycle", "Day", "Debug", "Effect", "Experience", "Filter", "Flag", "Gameplay", "Give",
     "GSLT", "Help", "Hide", "Kick", "Kill", "Loadout", "Log", "Map", "MaxPlayers", "Mode",
-    "Modules", "Name", "Night", "Owner", "Password", "Permit", "Permits", "Perspective", "Players",
+    "Modules", "Name", "Night", "Owner", "Password", "Permit", "Permits", "Viewpoint", "Players",
     "Port", "PvE", "Queue", "Reputation", "Reset", "ResetConfig", "Save", "Say", "Shutdown",
     "Slay", "Spy", "Sync", "Teleport", "Time", "Timeout", "Unadmin", "Unban", "Unpermit",
     "Vehicle", "Votify", "Weather", "Welcome", "Whitelisted", "Workshop", "Zombies", "Storm",

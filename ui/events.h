@@ -27,9 +27,9 @@ struct EventNotice {
 using EventHandler = std::optional<int32_t> (*)(const EventNotice& notice);
 
 // The installer's procedures take nothing and return nothing; this makes a handler of one.
-template <void (*Procedure)()>
+template <void (*procedure)()>
 std::optional<int32_t> runProcedure(const EventNotice&) {
-  Procedure();
+  procedure();
   return std::nullopt;
 }
 

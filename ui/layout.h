@@ -44,6 +44,7 @@ constexpr bool coversEveryProcedure(Procedures table) {
   return true;
 }
 
+// An event of a control (or of the window) and the procedure it starts.
 struct EventBinding {
   int32_t event = 0;
   Procedure procedure = Procedure::None;

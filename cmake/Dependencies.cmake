@@ -34,19 +34,29 @@ target_compile_definitions(minizip PRIVATE NOCRYPT NOUNCRYPT)
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 
-# libjpeg-turbo: its own CMake project, configured with this toolchain and built once.
+# libjpeg-turbo: its own CMake project, configured with this toolchain and built once (again
+# when its settings change), with the same folder-name maps as our own code.
 set(JPEG_SOURCE_DIR "${THIRD_PARTY_SOURCES}/libjpeg-turbo")
 set(JPEG_BUILD_DIR "${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo")
 set(JPEG_INSTALL_DIR "${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-install")
-if(NOT EXISTS "${JPEG_INSTALL_DIR}/lib/libjpeg.a")
+list(JOIN REPRODUCIBLE_PREFIX_MAPS " " jpeg_c_flags)
+set(JPEG_SETTINGS
+  -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+  -DCMAKE_BUILD_TYPE=Release
+  -DCMAKE_INSTALL_PREFIX=${JPEG_INSTALL_DIR}
+  -DCMAKE_C_FLAGS=${jpeg_c_flags}
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
+  -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm -DREQUIRE_SIMD=ON)
+set(jpeg_settings_file "${JPEG_INSTALL_DIR}/settings.txt")
+set(jpeg_built_settings "")
+if(EXISTS "${jpeg_settings_file}")
+  file(READ "${jpeg_settings_file}" jpeg_built_settings)
+endif()
+if(NOT EXISTS "${JPEG_INSTALL_DIR}/lib/libjpeg.a" OR NOT jpeg_built_settings STREQUAL "${JPEG_SETTINGS}")
   message(STATUS "Building libjpeg-turbo for the target")
+  file(REMOVE_RECURSE "${JPEG_BUILD_DIR}" "${JPEG_INSTALL_DIR}")
   execute_process(
-    COMMAND ${CMAKE_COMMAND} -S "${JPEG_SOURCE_DIR}" -B "${JPEG_BUILD_DIR}"
-            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-            -DCMAKE_BUILD_TYPE=Release
-            -DCMAKE_INSTALL_PREFIX=${JPEG_INSTALL_DIR}
-            -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
-            -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm -DREQUIRE_SIMD=ON
+    COMMAND ${CMAKE_COMMAND} -S "${JPEG_SOURCE_DIR}" -B "${JPEG_BUILD_DIR}" ${JPEG_SETTINGS}
     OUTPUT_QUIET RESULT_VARIABLE jpeg_configure)
   if(NOT jpeg_configure EQUAL 0)
     message(FATAL_ERROR "Could not configure libjpeg-turbo")
@@ -56,6 +66,7 @@ if(NOT EXISTS "${JPEG_INSTALL_DIR}/lib/libjpeg.a")
   if(NOT jpeg_build EQUAL 0)
     message(FATAL_ERROR "Could not build libjpeg-turbo")
   endif()
+  file(WRITE "${jpeg_settings_file}" "${JPEG_SETTINGS}")
 endif()
 add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
 set_target_properties(JPEG::JPEG PROPERTIES

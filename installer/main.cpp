@@ -8,7 +8,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::startRuntime();
   runtime::registerCleanup(installer::releaseGlobals);
-  ui::openStartupWindow();
+  ui::openStartupWindow(installer::kWindowProcedures);
   runtime::runMessageLoop();
   runtime::exitProgram();
 }

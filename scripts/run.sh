@@ -6,8 +6,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 bash "$here/scripts/build.sh"
 
-exe=$(find "$build/installer" -maxdepth 1 -name '*.exe' ! -name '*test*' | head -n 1)
-[ -n "$exe" ] || { echo "run.sh: the installer was not built" >&2; exit 1; }
+exe="$build/installer/QXInstaller.exe"
+[ -f "$exe" ] || { echo "run.sh: the installer was not built ($exe)" >&2; exit 1; }
 
 own_display=${DISPLAY:-}
 bash "$here/scripts/wine-session.sh" start "$build"

@@ -99,10 +99,10 @@ class Tree:
         return out
 
 
-def fitted(specs, total, minimum=8):
-    """Renders DatFile specs to sizes proportional to their natural sizes, summing to total."""
-    sizes = distribute(total, [s.natural_size() for s in specs], minimum)
-    return [s.render(n, random.Random(s.seed)) for s, n in zip(specs, sizes)]
+def fitted(dat_files, total, minimum=8):
+    """Renders DatFiles to sizes proportional to their natural sizes, summing to total."""
+    sizes = distribute(total, [d.natural_size() for d in dat_files], minimum)
+    return [d.render(n, random.Random(d.seed)) for d, n in zip(dat_files, sizes)]
 
 
 # ---- Bundles -------------------------------------------------------------------------------
@@ -129,7 +129,7 @@ def one_line(cn, rng):
     return DatFile(["Name " + cn], pick_eol(rng), rng.random())
 
 
-def item_spec(cn, rng):
+def item_dat(cn, rng):
     lines = ["Name " + cn, "Description " + filler(rng, rng.randint(8, 22))]
     if rng.random() < 0.5:
         lines += ["", "Examine " + rng.choice(A.VARIANTS)[1] + cn + "。" + rng.choice(
@@ -137,14 +137,14 @@ def item_spec(cn, rng):
     return DatFile(lines, pick_eol(rng), rng.random())
 
 
-def object_spec(cn, rng):
+def object_dat(cn, rng):
     if rng.random() < 0.6:
         return DatFile(["Name " + cn], pick_eol(rng), rng.random())
     return DatFile(["Name " + cn, "Interact " + rng.choice(
         ["打开", "搜索", "使用", "关闭", "检查"]) + cn], pick_eol(rng), rng.random())
 
 
-def npc_spec(kind, person_cn, name_cn, rng):
+def npc_dat(kind, person_cn, name_cn, rng):
     lines = ["Name " + name_cn, "Character " + person_cn + name_cn, ""]
     for i in range(rng.randint(1, 3)):
         lines.append(f"Message_{i}_Page_0 " + filler(rng, rng.randint(8, 20)))
@@ -180,11 +180,11 @@ def build_npcs(tree, figures):
             elif path[0] == "Vendors":
                 name = "Vendor_" + name
             leaves.append(("NPCs/" + "/".join(path) + "/" + name,
-                           npc_spec(path[0], person_cn, name_cn, rng_for("NPCs", name, *path))))
+                           npc_dat(path[0], person_cn, name_cn, rng_for("NPCs", name, *path))))
     add_leaves(tree, "NPCs", leaves, total, empties)
 
 
-def build_categories(tree, top, categories, figures, make_spec):
+def build_categories(tree, top, categories, figures, make_dat):
     folders, files, total, empties = figures
     paths = list(categories)
     counts = split_count(files, [len(categories[p]) for p in paths])
@@ -197,7 +197,7 @@ def build_categories(tree, top, categories, figures, make_spec):
             names[0] = LONG_NAMES[path]
         for name, cn in names:
             leaf_rng = rng_for(top, name, *path)
-            leaves.append((top + "/" + "/".join(path) + "/" + name, make_spec(cn, leaf_rng)))
+            leaves.append((top + "/" + "/".join(path) + "/" + name, make_dat(cn, leaf_rng)))
     add_leaves(tree, top, leaves, total, empties)
 
 
@@ -218,8 +218,8 @@ def add_leaves(tree, top, leaves, total, empties):
     """Each leaf is an asset folder holding one Schinese.dat; `empties` of them are empty."""
     rng = rng_for(top, "empty")
     empty = set(rng.sample(range(len(leaves)), empties))
-    specs = [figures for i, (_, figures) in enumerate(leaves) if i not in empty]
-    datas = iter(fitted(specs, total))
+    dat_files = [dat for i, (_, dat) in enumerate(leaves) if i not in empty]
+    datas = iter(fitted(dat_files, total))
     tree.add_folder(top)
     for i, (folder, _) in enumerate(leaves):
         tree.add_file(folder + "/Schinese.dat", b"" if i in empty else next(datas))
@@ -228,7 +228,7 @@ def add_leaves(tree, top, leaves, total, empties):
 def build_bundles():
     tree = Tree()
     build_npcs(tree, BUNDLES["NPCs"])
-    build_categories(tree, "Objects", A.OBJECT_CATEGORIES, BUNDLES["Objects"], object_spec)
+    build_categories(tree, "Objects", A.OBJECT_CATEGORIES, BUNDLES["Objects"], object_dat)
     build_flat(tree, "Resources", A.RESOURCES, None, BUNDLES["Resources"], numbered=True)
     sources_lines = ["Name 主菜单音乐", "Title 幸存者之歌", ""] + [
         f"Track_{i} " + filler(rng_for("Sources", str(i)), 12) for i in range(8)]
@@ -238,7 +238,7 @@ def build_bundles():
     build_flat(tree, "Trees", A.TREES, A.TREE_VARIANTS, BUNDLES["Trees"])
     build_flat(tree, "Vehicles", A.VEHICLES, A.VARIANTS, BUNDLES["Vehicles"])
     build_flat(tree, "Animals", A.ANIMALS, None, BUNDLES["Animals"])
-    build_categories(tree, "Items", A.ITEM_CATEGORIES, BUNDLES["Items"], item_spec)
+    build_categories(tree, "Items", A.ITEM_CATEGORIES, BUNDLES["Items"], item_dat)
     build_flat(tree, "Mythics", A.MYTHICS, A.MYTHIC_VARIANTS, BUNDLES["Mythics"])
     return tree.entries(top_order=list(BUNDLES))
 
@@ -383,7 +383,7 @@ MAPS = [("Alpha Valley", "阿尔法山谷"), ("Germany", "德国"), ("Monolith",
         ("Washington Arena", "华盛顿竞技场"), ("Yukon", "育空")]
 
 
-def map_spec(name, cn, rng):
+def map_dat(name, cn, rng):
     lines = ["Name " + cn, "Description " + filler(rng, rng.randint(20, 40)), ""]
     lines += [f"Tip_{i} " + filler(rng, rng.randint(10, 24)) for i in range(rng.randint(2, 5))]
     return DatFile(lines, pick_eol(rng), rng.random())
@@ -391,8 +391,8 @@ def map_spec(name, cn, rng):
 
 def build_maps():
     tree = Tree()
-    specs = [map_spec(n, cn, rng_for("Maps", n)) for n, cn in MAPS]
-    for (name, _), data in zip(MAPS, fitted(specs, ARCHIVES["Maps"][2])):
+    dat_files = [map_dat(n, cn, rng_for("Maps", n)) for n, cn in MAPS]
+    for (name, _), data in zip(MAPS, fitted(dat_files, ARCHIVES["Maps"][2])):
         tree.add_file(f"{name}/Schinese.dat", data)
     return tree.entries()
 
@@ -410,7 +410,7 @@ def build_extras():
         ("Maps/Halloween PEI", DatFile(["Name 万圣节版爱德华王子岛", "Description 南瓜灯照亮了小岛。"], "\n", 6)),
         ("Maps/PEI_Space", DatFile(["Name 太空版爱德华王子岛"], "\n", 7)),
     ]
-    for (folder, _), data in zip(rows, fitted([s for _, s in rows], ARCHIVES["Extras"][2])):
+    for (folder, _), data in zip(rows, fitted([dat for _, dat in rows], ARCHIVES["Extras"][2])):
         tree.add_file(folder + "/Schinese.dat", data)
     return tree.entries()
 

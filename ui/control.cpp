@@ -163,8 +163,17 @@ void Control::setCommon(int32_t number, const Value& value) {
   }
 }
 
-EventNotice Control::raise(int32_t event, std::initializer_list<int32_t> arguments) {
+Procedure Control::procedureFor(int32_t event) const {
+  for (const EventBinding& binding : bindings_) {
+    if (binding.procedure != Procedure::None && binding.event == event) return binding.procedure;
+  }
+  return Procedure::None;
+}
+
+EventNotice Control::raise(int32_t event, std::initializer_list<int32_t> arguments, bool* handlerRan) {
   EventNotice notice;
+  if (handlerRan) *handlerRan = false;
+  if (!hwnd_) return notice;
   notice.window = window_ ? window_->hwnd() : hwnd_;
   notice.control = (kind_ == ControlKind::Window) ? nullptr : hwnd_;
   notice.event = event;
@@ -172,7 +181,8 @@ EventNotice Control::raise(int32_t event, std::initializer_list<int32_t> argumen
     if (notice.argumentCount == static_cast<int32_t>(notice.arguments.size())) break;
     notice.arguments[notice.argumentCount++] = argument;
   }
-  raiseEvent(notice);
+  const bool ran = raiseEvent(notice);
+  if (handlerRan) *handlerRan = ran;
   return notice;
 }
 
@@ -206,14 +216,14 @@ LRESULT CALLBACK Control::windowProcedure(HWND hwnd, UINT message, WPARAM wParam
   if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    LRESULT result = control->handle(message, wParam, lParam);
+    LRESULT result = control->handleMessage(message, wParam, lParam);
     control->windowGone();
     return result;
   }
-  return control->handle(message, wParam, lParam);
+  return control->handleMessage(message, wParam, lParam);
 }
 
-LRESULT Control::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Control::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETFOCUS:
       raise(kFocusGained);

@@ -25,7 +25,8 @@ class Control {
   ControlKind kind() const { return kind_; }
   const runtime::Text& unitName() const { return unitName_; }
   HWND hwnd() const { return hwnd_; }
-  const EventBindings& bindings() const { return bindings_; }
+  // The procedure bound to an event of this control; Procedure::None when there is none.
+  Procedure procedureFor(int32_t event) const;
 
   // Creates the native child window, hidden, at its layout place. False on failure.
   virtual bool create(MainWindow& window, const ControlLayout& row) = 0;
@@ -33,8 +34,11 @@ class Control {
   Value get(int32_t number);
   void set(int32_t number, const Value& value);
 
-  // Raises an event of this control with up to three arguments.
-  EventNotice raise(int32_t event, std::initializer_list<int32_t> arguments = {});
+  // Raises an event of this control with up to three arguments and returns the notice with
+  // the handler's result; `handlerRan` (when given) tells whether a bound handler ran. Every
+  // event of the window and its controls starts here. Once the native window is gone (a
+  // handler of an earlier event destroyed it) nothing is raised.
+  EventNotice raise(int32_t event, std::initializer_list<int32_t> arguments = {}, bool* handlerRan = nullptr);
 
   // Notifications that the main window receives on behalf of a child.
   virtual void command(WORD code) {}
@@ -71,7 +75,7 @@ class Control {
                    DWORD exStyle, const char* windowText);
 
   // Every message of the native window (our classes) arrives here.
-  virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // System classes (button, edit) are subclassed so that focus changes raise events.
   void subclass();
 

@@ -15,30 +15,38 @@ namespace ui {
 runtime::Text fontRecord(const LOGFONTA* font);
 FontOwner createFont(const runtime::Text& record);
 
+// A kind of our own window classes that draws itself: one paint routine serves WM_PAINT and
+// WM_PRINTCLIENT, and nothing is erased before it (an opaque kind fills its whole area, a
+// transparent one lets what lies beneath show through).
+class PaintedControl : public Control {
+ protected:
+  using Control::Control;
+  virtual void paint(HDC dc) = 0;
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
 // A label that draws only its text over whatever lies beneath.
-class TransLabel : public Control {
+class TransLabel : public PaintedControl {
  public:
   explicit TransLabel(const ControlLayout& row);
   bool create(MainWindow& window, const ControlLayout& row) override;
 
  private:
   void apply(int32_t number) override;
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void paint(HDC dc);
+  void paint(HDC dc) override;
   void redrawOverBackground();
   FontOwner font_;
 };
 
 // An opaque label with its own colours.
-class Label : public Control {
+class Label : public PaintedControl {
  public:
   explicit Label(const ControlLayout& row);
   bool create(MainWindow& window, const ControlLayout& row) override;
 
  private:
   void apply(int32_t number) override;
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void paint(HDC dc);
+  void paint(HDC dc) override;
   FontOwner font_;
 };
 
@@ -79,7 +87,7 @@ class Timer : public Control {
  private:
   Value liveValue(int32_t number) override;
   void apply(int32_t number) override;
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void restart(int32_t interval);
   int32_t interval_ = 0;  // the value in force
   bool running_ = false;
@@ -87,7 +95,7 @@ class Timer : public Control {
 
 // A bar dragged along one axis; it shows an inverted line while dragged and reports where the
 // drag ended. It does not move itself.
-class SplitterBar : public Control {
+class SplitterBar : public PaintedControl {
  public:
   explicit SplitterBar(const ControlLayout& row);
   bool create(MainWindow& window, const ControlLayout& row) override;
@@ -97,8 +105,8 @@ class SplitterBar : public Control {
 
  private:
   void apply(int32_t number) override;
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void paint(HDC dc);
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void paint(HDC dc) override;
   bool horizontal() const;
   void beginDrag(POINT at);
   void moveDrag(POINT at);

@@ -1,5 +1,5 @@
-// Events of the window and its controls: the notice a control raises, the handlers that the
-// layout binds to event numbers, and raising an event.
+// Events of the window and its controls: the notice a control raises, the handlers that run
+// for it, and raising an event.
 #pragma once
 
 #include <windows.h>
@@ -26,19 +26,12 @@ struct EventNotice {
 // A handler returns a value or nothing; a returned 0 is "false".
 using EventHandler = std::optional<int32_t> (*)(const EventNotice& notice);
 
-// The installer's procedures take nothing and return nothing; this binds one of them.
-template <void (*Procedure)()>
+// The installer's procedures take nothing and return nothing; this makes a handler of one.
+template <void (*procedure)()>
 std::optional<int32_t> runProcedure(const EventNotice&) {
-  Procedure();
+  procedure();
   return std::nullopt;
 }
-
-struct EventBinding {
-  int32_t event = 0;
-  EventHandler handler = nullptr;  // nullptr: an unused slot
-};
-constexpr size_t kMaxBindings = 8;
-using EventBindings = std::array<EventBinding, kMaxBindings>;
 
 // Common events of every control and of the window.
 enum CommonEvent : int32_t {
@@ -79,9 +72,9 @@ constexpr int32_t kSplitterMoved = 0;
 constexpr int32_t kContentChanged = 0;
 constexpr int32_t kProgress = 1;
 
-// Finds the binding of (control, event) and runs its handler. A notice naming a window or a
-// control that does not exist is a fatal error. Returns true when a handler ran; the notice
-// then carries the handler's result.
+// Finds the binding of (control, event) and runs the handler of its procedure. A notice naming
+// a window or a control that does not exist is a fatal error. Returns true when a handler
+// ran; the notice then carries the handler's result.
 bool raiseEvent(EventNotice& notice);
 
 // True when the notice's handler returned false (0): the caller cancels or swallows.

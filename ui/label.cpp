@@ -10,7 +10,7 @@ constexpr int32_t kLabelPropertyCount = 29;
 
 }  // namespace
 
-Label::Label(const ControlLayout& row) : Control(ControlKind::Label, row.unitName, row.bindings, kLabelPropertyCount) {
+Label::Label(const ControlLayout& row) : PaintedControl(ControlKind::Label, row.unitName, row.bindings, kLabelPropertyCount) {
   store(kLabelCaption, runtime::Text(row.caption));
   store(kLabelEffect, row.style.effect);
   store(kLabelBorderStyle, row.border.style);
@@ -50,21 +50,6 @@ void Label::paint(HDC dc) {
   fillRect(dc, client, resolveColour(static_cast<DWORD>(number(kLabelBackColour)), COLOR_BTNFACE));
   paintCaption(dc, font_.get(), kLabelCaption,
                {kLabelTextColour, kLabelEffect, kLabelHorizontal, kLabelVertical, kLabelWordWrap});
-}
-
-LRESULT Label::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint routine fills the whole area
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintDc dc(hwnd_, message, wParam);
-      paint(dc.get());
-      return 0;
-    }
-    default:
-      return Control::handle(message, wParam, lParam);
-  }
 }
 
 }  // namespace ui

@@ -4,12 +4,53 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "ui/events.h"
 
 namespace ui {
+
+// The procedures that the main window's events start, named by identifier: the layout binds
+// events to identifiers, and whoever opens the window hands the table of what each one runs.
+enum class Procedure : uint8_t {
+  None = 0,  // an unused binding slot
+  WriteHelpDocument,
+  DeleteHelpDocument,
+  StartAutomaticInstall,
+  InstallFromTypedFolder,
+  ScrollBanner,
+  AnimateProgressText,
+  OpenHelpDocument,
+};
+constexpr Procedure kLastProcedure = Procedure::OpenHelpDocument;
+
+// One row of the table handed to openWindow: what an identifier runs.
+struct ProcedureRow {
+  Procedure procedure = Procedure::None;
+  EventHandler handler = nullptr;
+};
+using Procedures = std::span<const ProcedureRow>;
+
+// True when the table has a row for every identifier, so no bound event is lost.
+constexpr bool coversEveryProcedure(Procedures table) {
+  for (int id = 1; id <= static_cast<int>(kLastProcedure); ++id) {
+    bool found = false;
+    for (const ProcedureRow& row : table) found = found || (static_cast<int>(row.procedure) == id && row.handler);
+    if (!found) return false;
+  }
+  return true;
+}
+
+// An event of a control (or of the window) and the procedure it starts.
+struct EventBinding {
+  int32_t event = 0;
+  Procedure procedure = Procedure::None;
+};
+constexpr size_t kMaxBindings = 8;
+using EventBindings = std::array<EventBinding, kMaxBindings>;
 
 enum class ControlKind { Window, TransLabel, Label, Button, EditBox, SplitterBar, Timer, Zip };
 

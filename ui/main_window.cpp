@@ -39,8 +39,10 @@ WindowStyles windowStyles(const WindowSettings& s) {
   return WindowStyles{style, exStyle};
 }
 
-MainWindow::MainWindow(const WindowLayout& layout)
-    : Control(ControlKind::Window, kMainWindowUnit, layout.window.bindings, kWindowPropertyCount), layout_(layout) {
+MainWindow::MainWindow(const WindowLayout& layout, Procedures procedures)
+    : Control(ControlKind::Window, kMainWindowUnit, layout.window.bindings, kWindowPropertyCount),
+      layout_(layout),
+      procedures_(procedures.begin(), procedures.end()) {
   const WindowSettings& s = layout_.window;
   store(kLeft, s.left);
   store(kTop, s.top);
@@ -112,9 +114,10 @@ bool MainWindow::open() {
   raise(kWindowCreated);
   started_ = true;
   GetWindowRect(hwnd_, &reported_);
+  // When a handler of event 0 destroyed the window, these raise nothing.
   raise(kWindowMoved);
   raise(kWindowResized);
-  if (!hwnd_) return true;  // event 0 closed the window again
+  if (!hwnd_) return true;  // a start-up handler closed the window again
   ShowWindow(hwnd_, showCommand());
   UpdateWindow(hwnd_);
   return true;
@@ -146,6 +149,14 @@ Control* MainWindow::controlNamed(const char* unitName) {
   if (std::strcmp(unitName, kMainWindowUnit) == 0) return this;
   for (auto& control : controls_) {
     if (control->unitName() == unitName) return control.get();
+  }
+  return nullptr;
+}
+
+EventHandler MainWindow::handlerOf(Procedure procedure) const {
+  if (procedure == Procedure::None) return nullptr;
+  for (const ProcedureRow& row : procedures_) {
+    if (row.procedure == procedure) return row.handler;
   }
   return nullptr;
 }
@@ -202,9 +213,10 @@ void MainWindow::apply(int32_t number) {
 
 LRESULT MainWindow::onClose() {
   // The user asks to close: event 12, then event 1; a false result of either keeps the window.
+  // A handler may have destroyed the window already: raise then raises nothing.
   if (refused(raise(kWindowCloseRequested))) return 0;
   if (refused(raise(kWindowMayClose))) return 0;
-  DestroyWindow(hwnd_);
+  if (hwnd_) DestroyWindow(hwnd_);
   return 0;
 }
 
@@ -274,7 +286,7 @@ void MainWindow::onNcDestroy() {
   runtime::programWindowDestroyed(hwnd);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (runtime::handleDestroyRequest(hwnd_, message)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
@@ -320,7 +332,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return Control::handle(message, wParam, lParam);
+  return Control::handleMessage(message, wParam, lParam);
 }
 
 }  // namespace ui

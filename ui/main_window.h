@@ -20,7 +20,8 @@ WindowStyles windowStyles(const WindowSettings& settings);
 
 class MainWindow : public Control {
  public:
-  explicit MainWindow(const WindowLayout& layout);
+  // `procedures` tells what each procedure named by the layout's bindings runs.
+  MainWindow(const WindowLayout& layout, Procedures procedures);
   ~MainWindow() override;
 
   // Builds the window and its controls and shows it; false when the window cannot be created.
@@ -29,6 +30,8 @@ class MainWindow : public Control {
   // The control of a native window (the window itself for its own handle), or nullptr.
   Control* controlOf(HWND hwnd);
   Control* controlNamed(const char* unitName);
+  // The handler of a procedure named by a binding, or nullptr when the table has none.
+  EventHandler handlerOf(Procedure procedure) const;
   bool dragByAnyPoint() const;
   // Draws the background over the whole client area into `dc` (clipped by the DC).
   void paintBackground(HDC dc);
@@ -36,7 +39,7 @@ class MainWindow : public Control {
  private:
   bool create(MainWindow&, const ControlLayout&) override { return false; }
   void apply(int32_t number) override;
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void paint(HDC dc, bool erase);
   LRESULT onClose();
@@ -52,6 +55,7 @@ class MainWindow : public Control {
   int showCommand() const;
 
   WindowLayout layout_;
+  std::vector<ProcedureRow> procedures_;
   std::vector<std::unique_ptr<Control>> controls_;
   Picture picture_;
   BitmapOwner scaled_;  // the picture drawn once at the current client size

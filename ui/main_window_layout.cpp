@@ -1,7 +1,6 @@
 // The main window: its settings and its seventeen controls, in creation order.
 #include <cstring>
 
-#include "installer/procedures.h"
 #include "ui/layout.h"
 #include "ui/resource_ids.h"
 
@@ -68,14 +67,14 @@ const WindowLayout kMainWindowLayout{
         .pictureResource = UI_PICTURE_BACKGROUND,
         .pictureMode = kStretched,
         .iconResource = UI_ICON_MAIN,
-        .bindings = {{{kWindowCreated, &runProcedure<installer::writeHelpDocument>},
-                      {kWindowDestroying, &runProcedure<installer::deleteHelpDocument>}}},
+        .bindings = {{{kWindowCreated, Procedure::WriteHelpDocument},
+                      {kWindowDestroying, Procedure::DeleteHelpDocument}}},
     },
     {
         {.kind = ControlKind::Button, .unitName = "按钮1",
          .left = 606, .top = 172, .width = 154, .height = 48, .flags = kVisible | kTabStop,
          .caption = "一键汉化", .style = centredButton(&kButtonFont),
-         .bindings = {{{kClicked, &runProcedure<installer::startAutomaticInstall>}}}},
+         .bindings = {{{kClicked, Procedure::StartAutomaticInstall}}}},
         {.kind = ControlKind::Zip, .unitName = "ZIP压缩1",
          .left = 864, .top = 360, .width = 64, .height = 114},
         {.kind = ControlKind::Label, .unitName = "标签1",
@@ -83,13 +82,13 @@ const WindowLayout kMainWindowLayout{
          .caption = kBannerCredit, .style = line(&kBannerFont, kRed), .backColour = kBlack},
         {.kind = ControlKind::Timer, .unitName = "时钟1",
          .left = 856, .top = 264, .width = 32, .height = 40, .interval = 200,
-         .bindings = {{{kTick, &runProcedure<installer::scrollBanner>}}}},
+         .bindings = {{{kTick, Procedure::ScrollBanner}}}},
         {.kind = ControlKind::TransLabel, .unitName = "透明标签1",
          .left = 176, .top = 33, .width = 528, .height = 168, .flags = kVisible,
          .caption = "初始化完成！可以开始汉化~", .style = line(&kStatusFont, kYellow)},
         {.kind = ControlKind::Timer, .unitName = "时钟2",
          .left = 872, .top = 624, .width = 24, .height = 16, .interval = 0,
-         .bindings = {{{kTick, &runProcedure<installer::animateProgressText>}}}},
+         .bindings = {{{kTick, Procedure::AnimateProgressText}}}},
         {.kind = ControlKind::Label, .unitName = "标签2",
          .left = -1, .top = 464, .width = 105, .height = 18, .flags = kVisible,
          .caption = " Version 2.0", .style = line(&kStripFont, kRed), .backColour = kBlack},
@@ -99,7 +98,7 @@ const WindowLayout kMainWindowLayout{
         {.kind = ControlKind::Button, .unitName = "按钮2",
          .left = 609, .top = 320, .width = 154, .height = 48, .flags = kVisible | kTabStop,
          .caption = "快速汉化", .style = centredButton(&kButtonFont),
-         .bindings = {{{kClicked, &runProcedure<installer::installFromTypedFolder>}}}},
+         .bindings = {{{kClicked, Procedure::InstallFromTypedFolder}}}},
         {.kind = ControlKind::TransLabel, .unitName = "透明标签2",
          .left = 16, .top = 88, .width = 144, .height = 56, .flags = kVisible,
          .caption = "小提示：", .style = line(&kHintFont, kGreen)},
@@ -120,7 +119,7 @@ const WindowLayout kMainWindowLayout{
         {.kind = ControlKind::TransLabel, .unitName = "透明标签6",
          .left = 615, .top = 280, .width = 152, .height = 24, .flags = kVisible,
          .caption = "什么是游戏目录？不知道？", .style = line(&kLinkFont, kYellow),
-         .bindings = {{{kLeftButtonDown, &runProcedure<installer::openHelpDocument>}}}},
+         .bindings = {{{kLeftButtonDown, Procedure::OpenHelpDocument}}}},
         {.kind = ControlKind::TransLabel, .unitName = "透明标签7",
          .left = 8, .top = 328, .width = 608, .height = 112, .flags = kVisible,
          .caption = "小提示：\r\n①一键汉化属于懒人操作耗时长\r\n②快速汉化需要设置游戏目录（快速汉化）",

@@ -1,5 +1,5 @@
-// The installer's access to the window: controls by unit name, properties by number, opening
-// the window, and raising events.
+// The installer's access to the window: controls by unit name, properties by number, and
+// opening the window.
 #include "ui/properties.h"
 
 #include <memory>
@@ -20,22 +20,6 @@ Control* controlNamed(const char* unitName) { return g_window ? g_window->contro
 }  // namespace
 
 MainWindow* currentWindow() { return g_window.get(); }
-
-bool raiseEvent(EventNotice& notice) {
-  notice.hasResult = false;
-  notice.result = 0;
-  if (!g_window || !notice.window || g_window->hwnd() != notice.window) runtime::fatalError(0, "未找到引发事件的窗口");
-  Control* control = notice.control ? g_window->controlOf(notice.control) : g_window.get();
-  if (!control) runtime::fatalError(0, "未找到引发事件的窗口组件");
-  for (const EventBinding& binding : control->bindings()) {
-    if (!binding.handler || binding.event != notice.event) continue;
-    const std::optional<int32_t> result = binding.handler(notice);
-    notice.hasResult = result.has_value();
-    notice.result = result.value_or(0);
-    return true;
-  }
-  return false;
-}
 
 Value getProperty(const char* unitName, int32_t number) {
   Control* control = controlNamed(unitName);
@@ -63,20 +47,20 @@ unzip::ExtractionOwner* extractionOwner(const char* unitName) {
   return static_cast<ZipComponent*>(control);
 }
 
-bool openWindow(const WindowLayout& layout) {
+bool openWindow(const WindowLayout& layout, Procedures procedures) {
   if (g_window) {
     // Destroyed while it is still the current window, so that its events find it.
     if (g_window->hwnd()) DestroyWindow(g_window->hwnd());
     g_window.reset();
   }
-  g_window = std::make_unique<MainWindow>(layout);
+  g_window = std::make_unique<MainWindow>(layout, procedures);
   if (g_window->open()) return true;
   if (g_window->hwnd()) DestroyWindow(g_window->hwnd());
   return false;
 }
 
-void openStartupWindow() {
-  if (!openWindow(kMainWindowLayout)) runtime::fatalStartupWindow();
+void openStartupWindow(Procedures procedures) {
+  if (!openWindow(kMainWindowLayout, procedures)) runtime::fatalStartupWindow();
 }
 
 }  // namespace ui

@@ -78,10 +78,11 @@ HWND controlWindow(const char* unitName);
 // The archive component of that unit name, or nullptr when it is no ZIP component.
 unzip::ExtractionOwner* extractionOwner(const char* unitName);
 
-// Builds the main window from kMainWindowLayout and shows it; a failure is fatal.
-void openStartupWindow();
+// Builds the main window from kMainWindowLayout and shows it; a failure is fatal. The table
+// tells what each procedure that the layout binds runs (a copy is kept).
+void openStartupWindow(Procedures procedures);
 // The same for any layout (tests open modified copies). A window opened before is
 // destroyed first. Returns false when the window could not be created.
-bool openWindow(const WindowLayout& layout);
+bool openWindow(const WindowLayout& layout, Procedures procedures);
 
 }  // namespace ui

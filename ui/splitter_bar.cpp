@@ -13,7 +13,7 @@ constexpr int32_t kSplitterPropertyCount = 10;
 }  // namespace
 
 SplitterBar::SplitterBar(const ControlLayout& row)
-    : Control(ControlKind::SplitterBar, row.unitName, row.bindings, kSplitterPropertyCount) {
+    : PaintedControl(ControlKind::SplitterBar, row.unitName, row.bindings, kSplitterPropertyCount) {
   store(kSplitterBackColour, static_cast<int32_t>(row.backColour));
   store(kSplitterOrientation, 0);
 }
@@ -92,17 +92,9 @@ void SplitterBar::endDrag(bool report) {
 
 void SplitterBar::cancelDrag() { endDrag(false); }
 
-LRESULT SplitterBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SplitterBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintDc dc(hwnd_, message, wParam);
-      paint(dc.get());
-      return 0;
-    }
     case WM_SETCURSOR:
       SetCursor(LoadCursorA(nullptr, horizontal() ? IDC_SIZENS : IDC_SIZEWE));
       return TRUE;
@@ -130,7 +122,7 @@ LRESULT SplitterBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return Control::handle(message, wParam, lParam);
+  return PaintedControl::handleMessage(message, wParam, lParam);
 }
 
 }  // namespace ui

@@ -45,7 +45,7 @@ void Timer::restart(int32_t interval) {
   running_ = interval > 0 && SetTimer(hwnd_, kTimerId, static_cast<UINT>(interval), nullptr) != 0;
 }
 
-LRESULT Timer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Timer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == kTimerId) raise(kTick);
@@ -55,7 +55,7 @@ LRESULT Timer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       running_ = false;
       return 0;
     default:
-      return Control::handle(message, wParam, lParam);
+      return Control::handleMessage(message, wParam, lParam);
   }
 }
 

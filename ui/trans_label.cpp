@@ -42,7 +42,7 @@ FontOwner createFont(const runtime::Text& record) {
 }
 
 TransLabel::TransLabel(const ControlLayout& row)
-    : Control(ControlKind::TransLabel, row.unitName, row.bindings, kTransLabelPropertyCount) {
+    : PaintedControl(ControlKind::TransLabel, row.unitName, row.bindings, kTransLabelPropertyCount) {
   store(kTransLabelCaption, runtime::Text(row.caption));
   store(kTransLabelEffect, row.style.effect);
   store(kTransLabelFont, fontRecord(row.style.font));
@@ -104,21 +104,6 @@ void TransLabel::paint(HDC dc) {
   paintCaption(dc, font_.get(), kTransLabelCaption,
                {kTransLabelTextColour, kTransLabelEffect, kTransLabelHorizontal, kTransLabelVertical,
                 kTransLabelWordWrap});
-}
-
-LRESULT TransLabel::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // nothing to erase: what lies beneath shows through
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintDc dc(hwnd_, message, wParam);
-      paint(dc.get());
-      return 0;
-    }
-    default:
-      return Control::handle(message, wParam, lParam);
-  }
 }
 
 }  // namespace ui

@@ -14,14 +14,8 @@ bool ZipComponent::create(MainWindow& window, const ControlLayout& row) {
 bool ZipComponent::windowExists() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
 
 unzip::EventOutcome ZipComponent::raiseProgressEvent(int32_t percent) {
-  if (!windowExists()) return unzip::EventOutcome{false, false, 0};
-  EventNotice notice;
-  notice.window = window_ ? window_->hwnd() : nullptr;
-  notice.control = hwnd_;
-  notice.event = kProgress;
-  notice.argumentCount = 1;
-  notice.arguments[0] = percent;
-  const bool ran = raiseEvent(notice);
+  bool ran = false;
+  const EventNotice notice = raise(kProgress, {percent}, &ran);
   return unzip::EventOutcome{ran, notice.hasResult, notice.result};
 }
 

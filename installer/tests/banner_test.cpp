@@ -11,7 +11,7 @@ namespace {
 class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    ui::openStartupWindow();
+    ui::openStartupWindow(kWindowProcedures);
     ASSERT_NE(ui::mainWindow(), nullptr);
     // The banner timer is not serviced: no message is dispatched while a case runs.
   }

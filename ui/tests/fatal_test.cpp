@@ -1,5 +1,6 @@
 // Notices for windows or controls that do not exist, and a start-up window that cannot be
-// built, are fatal: one box titled "错误", then exit code -1.
+// built, are fatal: one box titled "错误", then exit code -1. A window that a handler
+// destroys ends its start-up or close quietly.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,10 @@ TEST(FatalTest, DispatchFailuresShowTheirBoxAndExitMinusOne) {
       {"closed", "未找到引发事件的窗口"},
       {"startup", "载入启动窗口失败"},
       {"fine", nullptr},
+      // A handler that destroys the window leaves no later event of the same start-up or
+      // close to raise for a window that is gone.
+      {"created-closes", nullptr},
+      {"close-closes", nullptr},
   };
   for (const Row& row : rows) {
     const std::string command = "\"" + probePath() + "\" " + row.mode;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "installer/procedures.h"
-
 namespace ui::testing {
 
 std::vector<std::string>& procedureLog() {
@@ -16,11 +14,7 @@ int timesCalled(const char* procedure) {
   return static_cast<int>(std::count(log.begin(), log.end(), procedure));
 }
 
-}  // namespace ui::testing
-
-namespace installer {
-
-using ui::testing::procedureLog;
+namespace {
 
 void startAutomaticInstall() { procedureLog().push_back("startAutomaticInstall"); }
 void installFromTypedFolder() { procedureLog().push_back("installFromTypedFolder"); }
@@ -29,6 +23,20 @@ void scrollBanner() { procedureLog().push_back("scrollBanner"); }
 void writeHelpDocument() { procedureLog().push_back("writeHelpDocument"); }
 void openHelpDocument() { procedureLog().push_back("openHelpDocument"); }
 void deleteHelpDocument() { procedureLog().push_back("deleteHelpDocument"); }
-void releaseGlobals() { procedureLog().push_back("releaseGlobals"); }
 
-}  // namespace installer
+constexpr ProcedureRow kRecorders[] = {
+    {Procedure::WriteHelpDocument, &runProcedure<writeHelpDocument>},
+    {Procedure::DeleteHelpDocument, &runProcedure<deleteHelpDocument>},
+    {Procedure::StartAutomaticInstall, &runProcedure<startAutomaticInstall>},
+    {Procedure::InstallFromTypedFolder, &runProcedure<installFromTypedFolder>},
+    {Procedure::ScrollBanner, &runProcedure<scrollBanner>},
+    {Procedure::AnimateProgressText, &runProcedure<animateProgressText>},
+    {Procedure::OpenHelpDocument, &runProcedure<openHelpDocument>},
+};
+static_assert(coversEveryProcedure(kRecorders), "a recorder for every procedure of the layout");
+
+}  // namespace
+
+Procedures recorders() { return kRecorders; }
+
+}  // namespace ui::testing

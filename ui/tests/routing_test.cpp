@@ -305,7 +305,7 @@ TEST_F(ClosingTest, TheCloseBoxRunsTheCloseEventsInOrder) {
   };
   for (const Row& row : rows) {
     if (!mainWindow()) {
-      ASSERT_TRUE(openWindow(layout()));
+      ASSERT_TRUE(openTestWindow(layout()));
       pump(50);
     }
     events().clear();
@@ -334,7 +334,7 @@ TEST_F(ClosingTest, DestroyWindowGoesStraightToDestruction) {
 
 TEST_F(RoutingTest, DestructionRunsTheHelpDocumentsDeletion) {
   // The real bindings of the window: 2 → deleteHelpDocument.
-  ASSERT_TRUE(openWindow(kMainWindowLayout));
+  ASSERT_TRUE(openTestWindow(kMainWindowLayout));
   EXPECT_EQ(timesCalled("writeHelpDocument"), 1);
   procedureLog().clear();
   PostMessageA(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);

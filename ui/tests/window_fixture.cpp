@@ -35,7 +35,31 @@ std::vector<int32_t> eventsOf(HWND control) {
   return numbers;
 }
 
+namespace {
+
+std::vector<ProcedureRow>& testProcedures() {
+  static std::vector<ProcedureRow> table(recorders().begin(), recorders().end());
+  return table;
+}
+
+// The identifier of a handler in the test table, given one when it is new.
+Procedure procedureOf(EventHandler handler) {
+  std::vector<ProcedureRow>& table = testProcedures();
+  for (const ProcedureRow& row : table) {
+    if (row.handler == handler) return row.procedure;
+  }
+  const int id = static_cast<int>(kLastProcedure) + 1 + static_cast<int>(table.size() - recorders().size());
+  EXPECT_LE(id, 255) << "too many test handlers for a procedure identifier";
+  table.push_back(ProcedureRow{static_cast<Procedure>(id), handler});
+  return table.back().procedure;
+}
+
+}  // namespace
+
+bool openTestWindow(const WindowLayout& layout) { return openWindow(layout, testProcedures()); }
+
 void bindEvent(WindowLayout& layout, const char* unitName, int32_t event, EventHandler handler) {
+  const Procedure procedure = procedureOf(handler);
   EventBindings* bindings = nullptr;
   if (std::strcmp(unitName, kMainWindowUnit) == 0) {
     bindings = &layout.window.bindings;
@@ -45,14 +69,14 @@ void bindEvent(WindowLayout& layout, const char* unitName, int32_t event, EventH
     bindings = &row->bindings;
   }
   for (EventBinding& binding : *bindings) {
-    if (binding.handler && binding.event == event) {
-      binding.handler = handler;
+    if (binding.procedure != Procedure::None && binding.event == event) {
+      binding.procedure = procedure;
       return;
     }
   }
   for (EventBinding& binding : *bindings) {
-    if (!binding.handler) {
-      binding = EventBinding{event, handler};
+    if (binding.procedure == Procedure::None) {
+      binding = EventBinding{event, procedure};
       return;
     }
   }
@@ -62,7 +86,7 @@ void bindEvent(WindowLayout& layout, const char* unitName, int32_t event, EventH
 void WindowTest::SetUp() {
   // The real pointer stays out of the window, so it adds no mouse messages of its own.
   SetCursorPos(0, 0);
-  ASSERT_TRUE(openWindow(layout()));
+  ASSERT_TRUE(openTestWindow(layout()));
   ASSERT_NE(mainWindow(), nullptr);
   SetForegroundWindow(mainWindow());
   pump(150);

@@ -27,8 +27,12 @@ std::vector<int32_t> eventsOf(HWND control);
 
 // Binds (event, handler) in the row (named apart from std::bind, which argument-dependent
 // lookup would otherwise prefer) of `unitName` (kMainWindowUnit: the window), replacing a
-// binding of the same event.
+// binding of the same event. The handler gets an identifier of its own beyond those of the
+// layout, in the table that openTestWindow hands to openWindow.
 void bindEvent(WindowLayout& layout, const char* unitName, int32_t event, EventHandler handler);
+// Opens the layout with the recorders of the layout's procedures and every handler bound
+// with bindEvent.
+bool openTestWindow(const WindowLayout& layout);
 
 // A test case with a fresh window: SetUp opens the layout (override `layout()`), pumps until
 // it is shown, and clears the logs; TearDown destroys the window.

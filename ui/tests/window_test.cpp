@@ -26,7 +26,7 @@ TEST(WindowBuildTest, StartupEventsRunBeforeTheWindowIsShown) {
   for (int32_t event : {kWindowCreated, kWindowMoved, kWindowResized}) bindEvent(layout, kMainWindowUnit, event, &noteStartup);
   bindEvent(layout, "按钮1", kFocusGained, &noteStartup);
   startup().clear();
-  ASSERT_TRUE(openWindow(layout));
+  ASSERT_TRUE(openTestWindow(layout));
   runtime::delay(100);
   // The focus event comes once the window is shown and active, on the first tab stop.
   const std::vector<std::pair<int32_t, bool>> expected = {

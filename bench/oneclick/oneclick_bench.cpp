@@ -6,9 +6,9 @@
 // game.txt and bundles.replay. Before every run it asks the host to empty the game folder and
 // to write everything back to disk (sync.request, removed by the host when done).
 //
-// Each round runs, alternating the two programs ABBA: the one-click way (click "一键汉化") and
-// the quick way (the game folder typed, click "快速汉化"), each to its first box; then twice
-// the bare listing walk of every drive and twice the replay of Bundles.zip.
+// Each round takes the two programs in the order ABBA, and for each: the one-click way (click
+// "一键汉化") to its first box, the bare listing walk of every drive, the quick way (the game
+// folder typed, click "快速汉化") to its first box, the replay of Bundles.zip.
 //
 // Inside a run, the files of the game folder tell the phases apart: the first archive (or
 // its folder) appears when the walk is over; the Bundles folder appears when its unpack
@@ -100,10 +100,15 @@ std::string readText(const std::string& path) {
   return text;
 }
 
+// Every measurement starts after the same pause behind the sync: the disk may still be busy
+// with what the sync wrote, and a program run has a second of start-up before its click.
+constexpr DWORD kSettleMs = 1000;
+
 void emptyGameFolderAndSync() {
   const std::string request = installertest::testFolder() + "\\sync.request";
   if (!testsupport::writeBytes(request, "")) fail("cannot write " + request);
   if (when([&] { return !exists(request); }, 120000, 20) < 0) fail("the host did not answer " + request);
+  Sleep(kSettleMs);
 }
 
 // A visible message box of the process, or nullptr.
@@ -313,35 +318,35 @@ int main(int argc, char** argv) {
   const int abba[4] = {0, 1, 1, 0};
   for (int round = 1; round <= rounds; ++round) {
     std::printf("round %d\n", round);
+    // Each floor is measured beside the runs of the programs, so that a drift of the
+    // machine's load moves both sides of a ratio alike.
     for (int which : abba) {
       emptyGameFolderAndSync();
       const Phases p = runInstaller(programs[which], game, true);
       oneClick[which].add(p, true);
       printPhases("one-click", names[which], p, true);
-    }
-    for (int which : abba) {
-      emptyGameFolderAndSync();
-      const Phases p = runInstaller(programs[which], game, false);
-      quick[which].add(p, false);
-      printPhases("quick", names[which], p, false);
-    }
-    for (int i = 0; i < 2; ++i) {
+
       emptyGameFolderAndSync();
       walks.push_back(bareWalk(folders));
-      std::printf("  bare listing walk of every drive: %6.0f ms, %d folders\n", walks.back(), folders);
-    }
-    for (int i = 0; i < 2; ++i) {
+      std::printf("  bare listing walk of every drive, %d folders: %6.0f ms\n", folders, walks.back());
+
+      emptyGameFolderAndSync();
+      const Phases q = runInstaller(programs[which], game, false);
+      quick[which].add(q, false);
+      printPhases("quick", names[which], q, false);
+
       emptyGameFolderAndSync();
       replays.push_back(replay(bundles, game + "\\Bundles"));
-      std::printf("  replay of Bundles.zip: %6.0f ms, %zu folders and files\n", replays.back(), bundles.size());
+      std::printf("  replay of Bundles.zip, %zu folders and files: %6.0f ms\n", bundles.size(), replays.back());
+      std::fflush(stdout);
     }
-    std::fflush(stdout);
   }
   emptyGameFolderAndSync();
 
   const Series& c = oneClick[0];
   const Series& b = oneClick[1];
-  std::printf("\nmedians (least to greatest) over %d runs each\n", 2 * rounds);
+  std::printf("\nmedians (least to greatest) over %d runs of each program, %d of each floor\n", 2 * rounds,
+              4 * rounds);
   std::printf("  one-click, click to first box:  current %s   baseline %s\n", figure(c.toBox).c_str(),
               figure(b.toBox).c_str());
   std::printf("  quick way, click to first box:  current %s   baseline %s\n", figure(quick[0].toBox).c_str(),

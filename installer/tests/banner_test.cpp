@@ -177,7 +177,7 @@ TEST_F(MainWindow, NoProgressTextAppearsOnceTheAnimationHasStopped) {
   };
   for (const StopCase& c : cases) {
     SCOPED_TRACE(c.label);
-    if (ui::mainWindow() == nullptr) ui::openStartupWindow();
+    SetUp();  // a fresh window for each case
     ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
     std::vector<std::unique_ptr<testsupport::BoxAnswerer>> answerers;
     for (const auto& box : c.boxes) answerers.push_back(std::make_unique<testsupport::BoxAnswerer>(box.first, box.second));

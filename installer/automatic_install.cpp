@@ -8,12 +8,16 @@
 #include "ui/properties.h"
 
 namespace installer {
+namespace {
 
+// The search of the one-click way: every drive, then the installation into the folder found.
 void searchAllDrives() {
   findGameOnAllDrives();
   if (runAbandoned()) return;
   installFromFoundGame();
 }
+
+}  // namespace
 
 void startAutomaticInstall() {
   if (RunGuard::inProgress()) return;

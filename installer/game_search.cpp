@@ -1,9 +1,12 @@
 #include "installer/game_search.h"
 
+#include <winioctl.h>
+
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "installer/globals.h"
-#include "installer/procedures.h"
 #include "installer/run_state.h"
 #include "runtime/bytes.h"
 #include "runtime/events.h"
@@ -13,11 +16,24 @@
 namespace installer {
 namespace {
 
+// The window is serviced at most once a frame: a look after every sub-folder cost the walk
+// about a tenth of its time. GetTickCount is the cheapest clock, and its steps of 10 to 16 ms
+// are fine enough for this.
+constexpr DWORD kServiceIntervalMs = 15;
+
 bool isDotEntry(const char* name) {
   return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
 }
 
-// One listing of a folder: the names of its matching files and of its sub-folders, each in
+runtime::Text withBackslash(runtime::Text folder) {
+  if (runtime::rightText(folder, 1) != "\\") folder += "\\";
+  return folder;
+}
+
+// The system's ANSI file functions take paths of fewer than MAX_PATH bytes.
+bool isUsablePath(size_t folderLength, const char* name) { return folderLength + std::strlen(name) < MAX_PATH; }
+
+// One listing of a folder: the names of its usable matches and of its sub-folders, each in
 // the order the file system lists them.
 struct FolderListing {
   std::vector<runtime::Text> matches;
@@ -27,19 +43,67 @@ struct FolderListing {
 FolderListing listFolder(const runtime::Text& folder, const runtime::Text& name) {
   FolderListing listing;
   WIN32_FIND_DATAA entry;
-  // The basic level leaves out the short names; large fetches ask for bigger batches.
+  // Listing with "*" reaches folders whose files could not be named: a match there must not
+  // count. The basic level leaves out the short names; large fetches ask for bigger batches.
   runtime::FindHandle search(FindFirstFileExA((folder + "*").c_str(), FindExInfoBasic, &entry,
                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) return listing;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!isDotEntry(entry.cFileName) && !isFolderLink(entry)) listing.subfolders.emplace_back(entry.cFileName);
-    } else if (sameNameIgnoringAsciiCase(entry.cFileName, name.c_str())) {
+      if (!isDotEntry(entry.cFileName) && !isFolderLink(entry, folder)) listing.subfolders.emplace_back(entry.cFileName);
+    } else if (sameNameIgnoringAsciiCase(entry.cFileName, name.c_str()) && isUsablePath(folder.size(), entry.cFileName)) {
       listing.matches.emplace_back(entry.cFileName);
     }
   } while (FindNextFileA(search.get(), &entry));
   return listing;
 }
+
+// Whether the folder at path is a mount point of a volume; false when its reparse data
+// cannot be read.
+bool isMountedVolume(const runtime::Text& path) {
+  // No access rights are needed to read a reparse point, only the handle of the point itself.
+  const runtime::FileHandle folder =
+      runtime::openExisting(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
+  if (!folder) return false;
+  std::vector<unsigned char> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+  DWORD size = 0;
+  if (!DeviceIoControl(folder.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, data.data(),
+                       static_cast<DWORD>(data.size()), &size, nullptr)) {
+    return false;
+  }
+  return reparseDataNamesVolume(data.data(), size);
+}
+
+// One walk, over one or several folders: the name looked for and when the window was last
+// serviced.
+class Walk {
+ public:
+  explicit Walk(const runtime::Text& name) : name_(name), lastServiced_(GetTickCount()) {}
+
+  // folder ends in a backslash. False when the run's window was closed under the walk.
+  bool walk(const runtime::Text& folder) {
+    const FolderListing listing = listFolder(folder, name_);
+    for (const runtime::Text& match : listing.matches) gameExePath = folder + match;
+    for (const runtime::Text& subfolder : listing.subfolders) {
+      if (!walk(folder + subfolder + "\\")) return false;
+      if (!serviceWindowWhenDue()) return false;
+    }
+    return true;
+  }
+
+ private:
+  // False when the run's window is gone after the messages were dispatched.
+  bool serviceWindowWhenDue() {
+    if (GetTickCount() - lastServiced_ < kServiceIntervalMs) return true;
+    runtime::processEvents();
+    lastServiced_ = GetTickCount();
+    return !runAbandoned();
+  }
+
+  const runtime::Text& name_;
+  DWORD lastServiced_;
+};
 
 }  // namespace
 
@@ -54,24 +118,37 @@ bool sameNameIgnoringAsciiCase(const char* a, const char* b) {
   }
 }
 
-bool isFolderLink(const WIN32_FIND_DATAA& entry) {
+bool isFolderLink(const WIN32_FIND_DATAA& entry, const runtime::Text& folder) {
   if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   // For a reparse point, dwReserved0 holds its tag. Tag 0 is reserved and never names a real
   // reparse point; Wine reports its symbolic links with it, so it counts as a link too.
   const DWORD tag = entry.dwReserved0;
-  return tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK || tag == 0;
+  if (tag == IO_REPARSE_TAG_SYMLINK || tag == 0) return true;
+  // Junctions and volumes mounted in a folder share this tag; only the target tells them apart.
+  if (tag == IO_REPARSE_TAG_MOUNT_POINT) return !isMountedVolume(folder + entry.cFileName);
+  return false;
 }
 
-void searchFolder(const runtime::Text& folderGiven, const runtime::Text& name) {
-  runtime::Text folder = folderGiven;
-  if (runtime::rightText(folder, 1) != "\\") folder += "\\";
-  const FolderListing listing = listFolder(folder, name);
-  for (const runtime::Text& match : listing.matches) gameExePath = folder + match;
-  for (const runtime::Text& subfolder : listing.subfolders) {
-    searchFolder(folder + subfolder, name);
-    runtime::processEvents();
-    if (runAbandoned()) return;
-  }
+bool reparseDataNamesVolume(const void* data, size_t size) {
+  // The mount-point form of REPARSE_DATA_BUFFER: tag, data length, reserved, then offset and
+  // length in bytes of the substitute name and of the print name within the path buffer.
+  constexpr size_t kPathBufferOffset = 16;
+  static const wchar_t kVolumePrefix[] = L"\\??\\Volume{";
+  constexpr size_t kPrefixBytes = sizeof kVolumePrefix - sizeof(wchar_t);
+  if (size < kPathBufferOffset) return false;
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  uint32_t tag;
+  uint16_t nameOffset, nameLength;
+  std::memcpy(&tag, bytes, sizeof tag);
+  std::memcpy(&nameOffset, bytes + 8, sizeof nameOffset);
+  std::memcpy(&nameLength, bytes + 10, sizeof nameLength);
+  if (tag != IO_REPARSE_TAG_MOUNT_POINT || nameLength < kPrefixBytes) return false;
+  if (kPathBufferOffset + nameOffset + nameLength > size) return false;
+  return std::memcmp(bytes + kPathBufferOffset + nameOffset, kVolumePrefix, kPrefixBytes) == 0;
+}
+
+void searchFolder(const runtime::Text& folder, const runtime::Text& name) {
+  Walk(name).walk(withBackslash(folder));
 }
 
 void findGameOnAllDrives() {
@@ -80,9 +157,10 @@ void findGameOnAllDrives() {
   const DWORD count = runtime::getLogicalDriveStrings(255, reinterpret_cast<char*>(buffer.mutableData()));
   buffer = runtime::leftBytes(buffer.view(), static_cast<int32_t>(count));
   const runtime::ByteList drives = runtime::splitBytes(buffer.view());
+  const runtime::Text name = kGameExeName;
+  Walk walk(name);
   for (int32_t i = 1; i <= drives.count(); ++i) {
-    searchFolder(runtime::toText(drives.piece(i)), kGameExeName);
-    if (runAbandoned()) return;
+    if (!walk.walk(withBackslash(runtime::toText(drives.piece(i))))) return;
   }
 }
 

@@ -4,18 +4,45 @@
 #include "installer/controls.h"
 #include "installer/procedures.h"
 #include "installer/run_state.h"
-#include "runtime/events.h"
 #include "ui/properties.h"
 
 namespace installer {
+namespace {
 
-void animateProgressText() {
-  static const char* const kTexts[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
-  for (const char* text : kTexts) {
-    if (runAbandoned() || ui::mainWindow() == nullptr) return;
-    ui::setProperty(kStatusLine, ui::kTransLabelCaption, runtime::Text(text));
-    runtime::delay(500);
+const char* const kProgressTexts[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
+constexpr int kProgressTextCount = 3;
+constexpr UINT kProgressStepMs = 500;
+// A timer of the main window itself, apart from the timer controls (each owns a window of its
+// own); with a callback, its ticks go to showNextProgressText, not to the window procedure.
+constexpr UINT_PTR kProgressStepTimer = 0x51A0;
+
+int progressTextsShown = 0;  // since the last tick of the progress timer
+
+// The animation runs while the progress timer does; stopping that timer, or losing the
+// window (whose timers go with it), leaves any text still due unshown.
+bool progressTimerRunning() {
+  return ui::mainWindow() != nullptr && !runAbandoned() && ui::getNumber(kProgressTimer, ui::kTimerInterval) > 0;
+}
+
+void CALLBACK showNextProgressText(HWND window, UINT, UINT_PTR timer, DWORD) {
+  if (!progressTimerRunning() || progressTextsShown >= kProgressTextCount) {
+    KillTimer(window, timer);
+    return;
   }
+  ui::setProperty(kStatusLine, ui::kTransLabelCaption, runtime::Text(kProgressTexts[progressTextsShown++]));
+  if (progressTextsShown == kProgressTextCount) KillTimer(window, timer);
+}
+
+}  // namespace
+
+// The first text at once, the other two 500 ms apart from the message loop, so that the
+// search that dispatched the tick goes on meanwhile.
+void animateProgressText() {
+  HWND window = ui::mainWindow();
+  if (window == nullptr || runAbandoned()) return;
+  ui::setProperty(kStatusLine, ui::kTransLabelCaption, runtime::Text(kProgressTexts[0]));
+  progressTextsShown = 1;
+  SetTimer(window, kProgressStepTimer, kProgressStepMs, showNextProgressText);
 }
 
 void scrollBanner() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The search benchmark: bench/search/run.sh [BUILD] [FOLDERS] [RUNS]
-# Builds a synthetic drive on the host, maps it as S:, times both walks under Wine, and
-# prints the native find over the same tree as the floor.
+# Builds a synthetic drive on the host, maps it as S:, times the native find over it (the
+# floor) and then both walks under Wine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
@@ -11,12 +11,5 @@ bash "$here/scripts/wine-session.sh" start "$build"
 source "$here/scripts/wine-env.sh" "$build"
 tree="$WINE_TEST_DRIVES_ROOT/search_bench/s"
 export WINE_TEST_NAME=search_bench WINE_TEST_DRIVES=s
-export WINE_TEST_PREPARE="python3|$here/bench/search/make_tree.py|$tree|$folders"
+export WINE_TEST_PREPARE="bash|$here/bench/search/prepare.sh|$tree|$folders|$runs"
 bash "$here/scripts/wine-run.sh" "$build" "$build/bench/search/search_bench.exe" 'S:\' "$runs"
-times=()
-for _ in $(seq "$runs"); do
-  start=$(date +%s%N); find "$tree" > /dev/null; end=$(date +%s%N)
-  times+=($(( (end - start) / 1000 )))
-done
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-awk -v us="${sorted[$(( runs / 2 ))]}" 'BEGIN { printf "  native find (floor):     median %8.1f ms\n", us / 1000 }'

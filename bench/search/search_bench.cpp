@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/search/two_listing_search.h"
 #include "installer/game_search.h"
 #include "installer/globals.h"
-#include "installer/two_listing_search.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   runtime::Text foundOne, foundTwo;
   for (int i = 0; i < runs; ++i) {
     one.push_back(timeWalk(installer::searchFolder, root, foundOne));
-    two.push_back(timeWalk(installer::searchFolderTwoListings, root, foundTwo));
+    two.push_back(timeWalk(searchbench::searchFolderTwoListings, root, foundTwo));
   }
   std::printf("walk of %s, %d runs each\n", root, runs);
   std::printf("  one listing per folder:  median %8.1f ms  found %s\n", median(one), foundOne.c_str());

@@ -1,8 +1,19 @@
 // The banner and the progress text, in the real main window of this process.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "installer/controls.h"
+#include "installer/game_search.h"
+#include "installer/globals.h"
+#include "installer/installation_run.h"
 #include "installer/procedures.h"
+#include "runtime/events.h"
+#include "runtime/tests/test_support.h"
 #include "ui/properties.h"
 
 namespace installer {
@@ -13,7 +24,7 @@ class MainWindow : public testing::Test {
   void SetUp() override {
     ui::openStartupWindow(kWindowProcedures);
     ASSERT_NE(ui::mainWindow(), nullptr);
-    // The banner timer is not serviced: no message is dispatched while a case runs.
+    // The banner cases dispatch no message, so the banner timer does not move the banner.
   }
   void TearDown() override {
     if (ui::mainWindow() != nullptr) DestroyWindow(ui::mainWindow());
@@ -50,10 +61,133 @@ TEST_F(MainWindow, BannerResetsOnlyOnExactlyMinus770) {
   }
 }
 
+const char* const kProgress[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
+
+std::string status() { return ui::getText(kStatusLine, ui::kTransLabelCaption); }
+
+// Dispatches messages until `ms` have passed since `since`.
+void pumpUntil(DWORD since, DWORD ms) {
+  const DWORD elapsed = GetTickCount() - since;
+  if (elapsed < ms) runtime::delay(static_cast<int32_t>(ms - elapsed));
+}
+
 TEST_F(MainWindow, ProgressTextEndsOnItsThirdText) {
-  EXPECT_EQ(ui::getText(kStatusLine, ui::kTransLabelCaption), kIdleText);
+  ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);  // as a one-click run sets it
+  EXPECT_EQ(status(), kIdleText);
+  const DWORD tick = GetTickCount();
   animateProgressText();
-  EXPECT_EQ(ui::getText(kStatusLine, ui::kTransLabelCaption), "汉化中：请稍后...");
+  EXPECT_EQ(status(), kProgress[0]);
+  pumpUntil(tick, 1400);
+  EXPECT_EQ(status(), kProgress[2]);
+  pumpUntil(tick, 2200);
+  EXPECT_EQ(status(), kProgress[2]);  // it stays until the next tick
+}
+
+// What the status line showed and where the walk was, each time the walk let messages through.
+struct Sample {
+  DWORD at;
+  std::string status;
+  std::string found;
+};
+std::vector<Sample>* samples = nullptr;
+DWORD tickAt = 0;
+DWORD tickHandledIn = 0;
+
+void CALLBACK sampleDuringTheWalk(HWND, UINT, UINT_PTR, DWORD) {
+  if (tickAt == 0) {
+    // A tick of the progress timer arrives in the middle of the walk.
+    tickAt = GetTickCount();
+    animateProgressText();
+    tickHandledIn = GetTickCount() - tickAt;
+  }
+  samples->push_back({GetTickCount(), status(), gameExePath});
+}
+
+TEST_F(MainWindow, ProgressTextsComeHalfASecondApartWhileTheWalkGoesOn) {
+  // Two hundred folders, a game in each: gameExePath tells how far the walk has come.
+  testsupport::removeTree("D:\\walk");
+  CreateDirectoryA("D:\\walk", nullptr);
+  for (int i = 0; i < 200; ++i) {
+    const std::string folder = "D:\\walk\\" + std::to_string(1000 + i);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(testsupport::writeBytes(folder + "\\Unturned.exe", "MZ"));
+  }
+  ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
+  std::vector<Sample> seen;
+  samples = &seen;
+  tickAt = 0;
+  const UINT_PTR sampler = SetTimer(nullptr, 0, 10, sampleDuringTheWalk);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 3000 && (tickAt == 0 || GetTickCount() - tickAt < 1300)) {
+    searchFolder("D:\\walk", kGameExeName);
+  }
+  KillTimer(nullptr, sampler);
+  samples = nullptr;
+  testsupport::removeTree("D:\\walk");
+
+  ASSERT_NE(tickAt, 0u);
+  EXPECT_LT(tickHandledIn, 100u);  // the tick handler returns at once
+  std::string all;
+  for (const Sample& s : seen) all += "[" + std::to_string(s.at - tickAt) + " " + s.status + "]";
+  // Each text: when it was first seen, and how many places of the walk were seen under it.
+  DWORD firstSeen[3] = {};
+  std::set<std::string> places[3];
+  int next = 0;
+  for (const Sample& s : seen) {
+    if (next < 3 && s.status == kProgress[next]) firstSeen[next++] = s.at;
+    ASSERT_EQ(s.status, kProgress[next - 1]) << "out of order: " << all;
+    places[next - 1].insert(s.found);
+  }
+  ASSERT_EQ(next, 3) << all;
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_GE(firstSeen[i] - firstSeen[i - 1], 400u) << all;
+    EXPECT_LE(firstSeen[i] - firstSeen[i - 1], 900u) << all;
+  }
+  // The walk went on under the first two texts: it found game after game meanwhile.
+  EXPECT_GE(places[0].size(), 3u) << all;
+  EXPECT_GE(places[1].size(), 3u) << all;
+}
+
+// What ends the animation, and the status line it leaves.
+struct StopCase {
+  const char* label;
+  void (*stop)();
+  const char* statusAfter;
+  std::vector<std::pair<const char*, int>> boxes;  // title, button pressed
+};
+
+void finishTheRun() {
+  gameExePath = "D:\\nowhere\\Unturned.exe";
+  finishRun(InstallReport{});
+}
+void findNothing() {
+  gameExePath.clear();
+  installFromFoundGame();
+}
+void failToWrite() { installInto("D:\\missing\\Unturned"); }
+void closeTheWindow() { PostMessageA(ui::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+TEST_F(MainWindow, NoProgressTextAppearsOnceTheAnimationHasStopped) {
+  const StopCase cases[] = {
+      {"completion", finishTheRun, kCompleteText,
+       {{"来自青岚的提示:", IDOK}, {"———小岚的询问：", IDNO}, {"祝福：", IDOK}}},
+      {"nothing found", findNothing, kIdleText, {{"来自小岚的提示：", IDOK}}},
+      {"a failed write", failToWrite, kFailedText, {{"来自小岚的提示：", IDOK}}},
+      {"the window closed", closeTheWindow, kProgress[0], {}},
+  };
+  for (const StopCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    SetUp();  // a fresh window for each case
+    ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
+    std::vector<std::unique_ptr<testsupport::BoxAnswerer>> answerers;
+    for (const auto& box : c.boxes) answerers.push_back(std::make_unique<testsupport::BoxAnswerer>(box.first, box.second));
+    const DWORD tick = GetTickCount();
+    animateProgressText();
+    c.stop();
+    pumpUntil(tick, 1300);  // past the times of both texts that were due
+    EXPECT_EQ(status(), c.statusAfter);
+    for (auto& answerer : answerers) EXPECT_TRUE(answerer->finish());
+  }
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ TEST(OneClick, FindsTheLastGameShowsTheProgressAndInstallsThere) {
   press(box, IDOK);
   EXPECT_EQ(installer.waitForExit(), 0u);
 
-  // The status line: the announcement, the three progress texts in order, the completion.
+  // The status line: the announcement, the three progress texts in order, the completion, and
+  // no progress text after it.
   std::string all;
   for (const std::string& s : shown) all += "[" + s + "]";
   size_t at = find(shown, "开始汉化!请勿进行其他操作！", 0);
@@ -63,7 +64,9 @@ TEST(OneClick, FindsTheLastGameShowsTheProgressAndInstallsThere) {
     at = find(shown, text, at + 1);
     ASSERT_LT(at, shown.size()) << text << " missing in " << all;
   }
-  EXPECT_LT(find(shown, "汉化完成！", at + 1), shown.size()) << all;
+  const size_t complete = find(shown, "汉化完成！", at + 1);
+  EXPECT_LT(complete, shown.size()) << all;
+  for (const char* text : kProgress) EXPECT_EQ(find(shown, text, complete), shown.size()) << text << " late in " << all;
 
   const std::vector<std::string> differences = compareWithReference(found);
   EXPECT_TRUE(differences.empty()) << differences.front();

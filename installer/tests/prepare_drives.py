@@ -7,7 +7,9 @@
   --readonly-game           D:\\ro\\Unturned, a folder this user may not write into
   --walk-fixtures           on drive B: a game at B:\\ok\\Unturned.exe, a game inside a folder
                             nobody may list (B:\\noaccess), a link back to the drive's root
-                            (B:\\loop\\back) and a link to a sibling (B:\\alias -> B:\\ok)
+                            (B:\\loop\\back), a link to a sibling (B:\\alias -> B:\\ok), and
+                            below B:\\ok a second game in a folder of 247 bytes, whose path
+                            of 260 bytes is too long for the system's paths
   --big-tree N              on drive D: about N folders (D:\\tree\\...), so that a walk of the
                             drives lasts long enough for the progress timer to tick
 """
@@ -45,6 +47,11 @@ def walk_fixtures():
     hidden = os.path.join(root, "noaccess", "Unturned")
     os.makedirs(hidden)
     with open(os.path.join(hidden, "Unturned.exe"), "wb") as f:
+        f.write(b"MZ")
+    # "B:\\ok" and three folders make 247 bytes; a listing of the last one ("\\*") still fits.
+    deep = os.path.join(root, "ok", "d" * 100, "e" * 100, "f" * 39)
+    os.makedirs(deep)
+    with open(os.path.join(deep, "Unturned.exe"), "wb") as f:
         f.write(b"MZ")
     os.makedirs(os.path.join(root, "loop"))
     os.symlink(root, os.path.join(root, "loop", "back"))

@@ -1,6 +1,8 @@
 // The installer's small rules, as tables.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "installer/game_search.h"
 #include "installer/installation_run.h"
 
@@ -49,6 +51,7 @@ TEST(GameSearch, FolderLinksAreJunctionsAndSymbolicLinks) {
   } cases[] = {
       {"plain folder", FILE_ATTRIBUTE_DIRECTORY, 0, false},
       {"plain folder, stray tag", FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_SYMLINK, false},
+      // B:\ok is no reparse point: what cannot be read as a mounted volume stays a link.
       {"junction", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_MOUNT_POINT, true},
       {"symbolic link", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_SYMLINK, true},
       {"link without a reported tag", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0, true},
@@ -59,8 +62,50 @@ TEST(GameSearch, FolderLinksAreJunctionsAndSymbolicLinks) {
     WIN32_FIND_DATAA entry{};
     entry.dwFileAttributes = c.attributes;
     entry.dwReserved0 = c.tag;
-    EXPECT_EQ(isFolderLink(entry), c.link) << c.label;
+    lstrcpyA(entry.cFileName, "ok");
+    EXPECT_EQ(isFolderLink(entry, "B:\\"), c.link) << c.label;
   }
+}
+
+// Reparse data of the mount-point form: the path buffer holds the substitute name, a zero,
+// the print name and a zero, or the two the other way round.
+std::string mountPointData(DWORD tag, const std::wstring& substitute, const std::wstring& print,
+                           bool printNameFirst = false) {
+  const std::wstring first = printNameFirst ? print : substitute;
+  const std::wstring second = printNameFirst ? substitute : print;
+  std::wstring names = first + L'\0' + second + L'\0';
+  const WORD firstOffset = 0;
+  const WORD secondOffset = static_cast<WORD>((first.size() + 1) * sizeof(wchar_t));
+  const WORD fields[6] = {static_cast<WORD>(8 + names.size() * sizeof(wchar_t)), 0,
+                          printNameFirst ? secondOffset : firstOffset,
+                          static_cast<WORD>(substitute.size() * sizeof(wchar_t)),
+                          printNameFirst ? firstOffset : secondOffset,
+                          static_cast<WORD>(print.size() * sizeof(wchar_t))};
+  std::string data(reinterpret_cast<const char*>(&tag), sizeof tag);
+  data.append(reinterpret_cast<const char*>(fields), sizeof fields);
+  data.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
+  return data;
+}
+
+TEST(GameSearch, AMountPointIsAVolumeOnlyWhenItsTargetNamesOne) {
+  const std::wstring volume = L"\\??\\Volume{5b3a2c10-8e4f-11ee-9c1d-806e6f6e6963}\\";
+  const std::wstring folder = L"\\??\\C:\\Games";
+  const std::string whole = mountPointData(IO_REPARSE_TAG_MOUNT_POINT, volume, L"");
+  struct Case {
+    const char* label;
+    std::string data;
+    bool volume;
+  } cases[] = {
+      {"a mounted volume", whole, true},
+      {"its name after the print name", mountPointData(IO_REPARSE_TAG_MOUNT_POINT, volume, L"D:\\x", true), true},
+      {"a junction", mountPointData(IO_REPARSE_TAG_MOUNT_POINT, folder, L"C:\\Games"), false},
+      {"a junction printed as a volume", mountPointData(IO_REPARSE_TAG_MOUNT_POINT, folder, volume), false},
+      {"a symbolic link to a volume", mountPointData(IO_REPARSE_TAG_SYMLINK, volume, L""), false},
+      {"a name shorter than the prefix", mountPointData(IO_REPARSE_TAG_MOUNT_POINT, L"\\??\\Vol", L""), false},
+      {"data cut inside the name", whole.substr(0, 16 + 10), false},
+      {"no more than the header", whole.substr(0, 15), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(reparseDataNamesVolume(c.data.data(), c.data.size()), c.volume) << c.label;
 }
 
 TEST(FailureMessage, NamesTheArchiveTheFolderAndTheLikelyCause) {

@@ -1,5 +1,6 @@
 // The walk of the drives, on drives mapped for this test: B: prepared on the host (a game,
-// an unreadable folder, folder links), D: and E: filled by the cases themselves.
+// a game too deep to use, an unreadable folder, folder links), D: and E: filled by the cases
+// themselves.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +67,17 @@ TEST_F(Search, LinksAreNotEnteredAndUnreadableFoldersPassQuietly) {
   EXPECT_EQ(gameExePath, "B:\\ok\\Unturned.exe");
 }
 
+TEST_F(Search, AMatchTooLongToUseDoesNotReplaceAnEarlierOne) {
+  // Below B:\ok, whose own game comes first, a folder of 247 bytes holds a second one: its
+  // listing fits in a path, its game's path of 260 bytes (MAX_PATH) does not.
+  std::string plainLast;
+  referenceWalk("B:\\ok\\", plainLast);
+  ASSERT_EQ(plainLast.size(), 260u) << plainLast;  // a walk without the rule ends on it
+  gameExePath.clear();
+  searchFolder("B:\\ok", kGameExeName);
+  EXPECT_EQ(gameExePath, "B:\\ok\\Unturned.exe");
+}
+
 TEST_F(Search, TheGameOnTheLaterDriveWins) {
   makeFile("D:\\Games\\Unturned\\Unturned.exe");
   makeFile("E:\\Steam\\steamapps\\common\\Unturned\\Unturned.exe");
@@ -87,6 +99,10 @@ TEST_F(Search, AnEmptyLaterDriveChangesNothing) {
   EXPECT_EQ(gameExePath, "D:\\Games\\Unturned\\Unturned.exe");
 }
 
+// A folder of 246 bytes: its game's path, at 259 bytes, is the longest one the system takes.
+const std::string kLongestUsable =
+    "D:\\" + std::string(100, 'a') + "\\" + std::string(100, 'b') + "\\" + std::string(41, 'c') + "\\Unturned.exe";
+
 struct FolderCase {
   const char* label;
   std::vector<std::string> files;
@@ -107,6 +123,7 @@ const FolderCase kFolderCases[] = {
      nullptr},
     {"similar names are no match", {"D:\\q\\Unturned.exe.bak", "D:\\q\\Unturned.ex", "D:\\q\\xUnturned.exe"}, {}, ""},
     {"Chinese folder names", {"D:\\游戏\\表格\\Unturned\\Unturned.exe"}, {}, "D:\\游戏\\表格\\Unturned\\Unturned.exe"},
+    {"a path of 259 bytes still counts", {kLongestUsable}, {}, kLongestUsable.c_str()},
 };
 
 TEST_F(Search, FolderTable) {

@@ -49,7 +49,9 @@ TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
   EXPECT_EQ(waitForBytes(folder + "\\started.txt", kShellStartWaitMs), startGame ? "started" : "<missing>");
 }
 
-INSTANTIATE_TEST_SUITE_P(AnswerYesOrNo, QuickWay, testing::Values(true, false));
+// Named so that the suite's filter "QuickWay*" selects it: QuickWayAnswered/QuickWay.*/Yes.
+INSTANTIATE_TEST_SUITE_P(QuickWayAnswered, QuickWay, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Yes" : "No"; });
 
 TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
   const std::string folder = freshGameFolder();

@@ -24,6 +24,7 @@ MainWindow* currentWindow() { return g_window.get(); }
 bool raiseEvent(EventNotice& notice) {
   notice.hasResult = false;
   notice.result = 0;
+  if (runtime::fatalErrorReported()) return false;  // no program code under a fatal error's box
   if (!g_window || !notice.window || g_window->hwnd() != notice.window) runtime::fatalError(0, "未找到引发事件的窗口");
   Control* control = notice.control ? g_window->controlOf(notice.control) : g_window.get();
   if (!control) runtime::fatalError(0, "未找到引发事件的窗口组件");

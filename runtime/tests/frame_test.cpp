@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "runtime/fatal.h"
@@ -99,6 +100,28 @@ TEST(Frame, RunDirectoryOfAProgramInADriveRootIsTheBareDrive) {
 
   EXPECT_EQ(testsupport::runProcess("\"" + probePath() + "\" rundir \"" + out + "\""), 0u);
   EXPECT_EQ(testsupport::readFileOr(out, "<none>"), runDirectory() + "|" + runDirectory());
+}
+
+// Libraries bound by name come from the system folder only: a file of the name beside the
+// program (here a copy of the probe) is never taken.
+TEST(Frame, SystemLibrariesComeFromTheSystemFolder) {
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string beside = runDirectory() + "\\qx_beside.dll";
+  ASSERT_TRUE(CopyFileA(probePath().c_str(), beside.c_str(), FALSE));
+  struct Row {
+    const char* library;
+    bool found;
+  } rows[] = {{"kernel32.dll", true}, {"version.dll", true}, {"qx_beside.dll", false}, {"no_such_library.dll", false}};
+  for (const Row& row : rows) {
+    const HMODULE module = loadSystemLibrary(row.library);
+    EXPECT_EQ(module != nullptr, row.found) << row.library;
+    if (module == nullptr) continue;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    EXPECT_EQ(_strnicmp(path, system, std::strlen(system)), 0) << path;
+  }
+  DeleteFileA(beside.c_str());
 }
 
 TEST(Frame, DriveStringsThroughTheFunctionBoundByName) {

@@ -75,7 +75,9 @@ class PlantedDll : public testing::Test {
   // Also when a step fails on the way (a planted DLL may break what it was loaded into), the
   // markers name the DLLs whose code ran.
   void TearDown() override {
-    if (installerRan_) EXPECT_EQ(namesEndingIn(kDownloads, ".ran"), std::vector<std::string>{});
+    if (installerRan_) {
+      EXPECT_EQ(namesEndingIn(kDownloads, ".ran"), std::vector<std::string>{});
+    }
   }
   std::vector<std::string> dlls_;
   bool installerRan_ = false;

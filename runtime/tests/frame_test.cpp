@@ -62,11 +62,8 @@ TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanupOrAnyProgramCode)
     SCOPED_TRACE(mode);
     TempFolder dir("frame_fatal");
     const std::string marker = dir / "marker.txt";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = "\"" + probePath() + "\" " + mode + " \"" + marker + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    testsupport::ChildProcess probe("\"" + probePath() + "\" " + mode + " \"" + marker + "\"");
+    ASSERT_TRUE(probe.started());
     testsupport::FoundBox box;
     const bool shown = testsupport::waitForBox("错误", box);
     bool stayed = false;
@@ -76,15 +73,9 @@ TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanupOrAnyProgramCode)
       stayed = IsWindowVisible(box.window) != FALSE;
       testsupport::pressBoxButton(box, IDOK);
     }
-    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    if (!ended) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const DWORD code = probe.finish(10000);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(stayed);
-    ASSERT_TRUE(ended);
     EXPECT_EQ(code, 0xFFFFFFFFu);
     EXPECT_EQ(testsupport::readFileOr(marker, "<none>"), "<none>");  // neither clean-up nor program code
   }

@@ -51,11 +51,8 @@ TEST(FatalTest, DispatchFailuresShowTheirBoxAndExitMinusOne) {
 TEST(FatalTest, NoProcedureRunsWhileTheBoxIsShown) {
   testsupport::TempFolder folder("fatal_busy");
   const std::string log = folder / "procedures.txt";
-  std::string command = "\"" + probePath() + "\" busy " + log;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  testsupport::ChildProcess probe("\"" + probePath() + "\" busy " + log);
+  ASSERT_TRUE(probe.started());
   testsupport::FoundBox box;
   const bool shown = testsupport::waitForBox("错误", box, 20000);
   std::string ran = "<not written>";
@@ -64,16 +61,10 @@ TEST(FatalTest, NoProcedureRunsWhileTheBoxIsShown) {
     ran = testsupport::readFileOr(log, "<not written>");
   }
   if (shown) testsupport::pressBoxButton(box, IDOK);
-  const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const DWORD code = probe.finish(20000);
   ASSERT_TRUE(shown);
   EXPECT_EQ(box.text, "运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口\r\n");
   EXPECT_EQ(ran, "");
-  EXPECT_TRUE(ended);
   EXPECT_EQ(code, 0xFFFFFFFFu);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/tests/test_support.h"

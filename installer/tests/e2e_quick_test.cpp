@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/files.h"

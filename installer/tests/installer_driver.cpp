@@ -1,7 +1,5 @@
 #include "installer/tests/installer_driver.h"
 
-#include <gtest/gtest.h>
-
 #include "runtime/tests/test_support.h"
 
 namespace installertest {
@@ -153,24 +151,6 @@ void waitBoxGone(const Box& box) {
   while (IsWindow(box.window) && IsWindowVisible(box.window) && GetTickCount() - begin < 10000) Sleep(20);
 }
 
-std::array<ExpectedBox, 3> closingDialogue(bool startGame) {
-  return {{
-      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
-      {"———小岚的询问：", "是否需要现在上线体验？", startGame ? IDYES : IDNO},
-      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
-  }};
-}
-
-void answerDialogue(const ExpectedBox* boxes, int count) {
-  for (int i = 0; i < count; ++i) {
-    Box box;
-    ASSERT_TRUE(nextBox(box)) << "box " << i << " did not appear: " << boxes[i].title;
-    EXPECT_EQ(box.title, boxes[i].title);
-    EXPECT_EQ(box.text, boxes[i].text);
-    press(box, boxes[i].press);
-  }
-}
-
 std::string bytesOf(const std::string& path) { return testsupport::readFileOr(path, "<missing>"); }
 
 std::string waitForBytes(const std::string& path, DWORD timeoutMs) {
@@ -192,14 +172,6 @@ std::string testFolder() {
 
 bool placeGame(const std::string& folder) {
   return CopyFileA((testFolder() + "\\fake_game.exe").c_str(), (folder + "\\Unturned.exe").c_str(), FALSE) != FALSE;
-}
-
-std::string freshGameFolder() {
-  testsupport::removeTree("D:\\Games");
-  CreateDirectoryA("D:\\Games", nullptr);
-  CreateDirectoryA("D:\\Games\\Unturned", nullptr);
-  EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
-  return "D:\\Games\\Unturned";
 }
 
 }  // namespace installertest

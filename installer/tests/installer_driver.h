@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -78,17 +77,6 @@ void press(const Box& box, int buttonId);
 // Waits until no message box is shown any more.
 void waitBoxGone(const Box& box);
 
-// The closing dialogue of an installation, box by box.
-struct ExpectedBox {
-  const char* title;
-  const char* text;
-  int press;
-};
-// Its three boxes, the game's offer answered Yes (startGame) or No.
-std::array<ExpectedBox, 3> closingDialogue(bool startGame);
-// Answers the boxes in order, checking each title and text.
-void answerDialogue(const ExpectedBox* boxes, int count);
-
 // How long a start through the shell may take under Wine before the started program has
 // written anything: a wait that concludes "nothing was started" lasts as long.
 constexpr DWORD kShellStartWaitMs = 10000;
@@ -99,8 +87,6 @@ std::string bytesOf(const std::string& path);
 std::string waitForBytes(const std::string& path, DWORD timeoutMs);
 // Copies the stand-in game into folder as Unturned.exe.
 bool placeGame(const std::string& folder);
-// A fresh D:\Games\Unturned holding the stand-in game; returns that folder.
-std::string freshGameFolder();
 // The folder of this test program.
 std::string testFolder();
 

@@ -35,15 +35,19 @@ void processEvents() {
   }
 }
 
+bool delayIsOver(DWORD start, DWORD now, int32_t ms) {
+  return now - start > static_cast<DWORD>(ms);
+}
+
 void delay(int32_t ms) {
   if (ms <= 0) return;
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  const DWORD start = GetTickCount();
   for (;;) {
     processEvents();
     processEvents();
     const DWORD now = GetTickCount();
-    if (now > end) return;
-    const DWORD remaining = end - now + 1;
+    if (delayIsOver(start, now, ms)) return;
+    const DWORD remaining = static_cast<DWORD>(ms) - (now - start) + 1;
     if (quitIsNext()) {
       // A pending quit would wake the wait below at once, every time: sleep instead.
       Sleep(remaining < 10 ? remaining : 10);

@@ -18,9 +18,14 @@ void dispatchMessage(MSG& message);
 // Dispatches queued messages until the queue is empty or WM_QUIT is next (it stays queued).
 void processEvents();
 
-// ms <= 0 returns at once. Otherwise dispatches as processEvents does until the tick count,
-// compared as unsigned 32-bit values, is past GetTickCount() + ms at the start; between
-// dispatches the thread sleeps until a message arrives or the time is up.
+// ms <= 0 returns at once. Otherwise dispatches as processEvents does until more than ms
+// milliseconds have passed since the call; between dispatches the thread sleeps until a
+// message arrives or the time is up.
 void delay(int32_t ms);
+
+// The end test of delay: true once more than ms milliseconds lie between the tick counts
+// start and now. Elapsed time is their difference modulo 2^32, so a wait that spans the
+// 49.7-day wrap of GetTickCount ends on time.
+bool delayIsOver(DWORD start, DWORD now, int32_t ms);
 
 }  // namespace runtime

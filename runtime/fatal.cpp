@@ -4,8 +4,32 @@
 
 #include <cstdio>
 
+#include "runtime/program.h"
+
 namespace runtime {
 namespace {
+
+bool reporting = false;
+
+// Which queued messages are the program's: everything addressed to its windows and their
+// children except WM_PAINT (painting runs no program procedure, and a paint left unvalidated
+// would be generated again at once), and every timer tick without a window, whose callback
+// DispatchMessage would call.
+bool isProgramMessage(const MSG& message) {
+  if (message.message == WM_QUIT) return false;
+  if (message.hwnd == nullptr) return message.message == WM_TIMER;
+  return message.message != WM_PAINT && isProgramWindow(message.hwnd);
+}
+
+// Installed for the thread while the box is shown: the program's messages reach the box's
+// modal loop as WM_NULL, which the window procedures ignore and which calls no timer callback.
+LRESULT CALLBACK quietenProgramMessages(int code, WPARAM removal, LPARAM parameter) {
+  if (code == HC_ACTION && removal == PM_REMOVE) {
+    MSG& message = *reinterpret_cast<MSG*>(parameter);
+    if (isProgramMessage(message)) message.message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, removal, parameter);
+}
 
 // The fatal path formats into a fixed buffer: it may run because memory ran out.
 void formatFatalText(char* out, size_t capacity, int32_t code, const char* message) {
@@ -19,6 +43,11 @@ void formatFatalText(char* out, size_t capacity, int32_t code, const char* messa
 }
 
 [[noreturn]] void showAndExit(int32_t code, const char* message) {
+  // Nothing of the program runs under the first box, so a second error can only come from
+  // the system's side of it (memory running out while it paints): no second box.
+  if (reporting) ExitProcess(static_cast<UINT>(-1));
+  reporting = true;
+  SetWindowsHookExA(WH_GETMESSAGE, quietenProgramMessages, nullptr, GetCurrentThreadId());
   static char text[2048];
   formatFatalText(text, sizeof text, code, message);
   MessageBoxA(nullptr, text, "错误", MB_ICONERROR | MB_TASKMODAL);
@@ -32,6 +61,10 @@ Text fatalErrorText(int32_t code, const Text& message) {
   char text[2048];
   formatFatalText(text, sizeof text, code, message.c_str());
   return Text(text);
+}
+
+bool fatalErrorReported() {
+  return reporting;
 }
 
 void fatalError(int32_t code, const Text& message) {

@@ -109,6 +109,12 @@ int programWindowCount() {
   return static_cast<int>(frame().windows.size());
 }
 
+bool isProgramWindow(HWND window) {
+  const HWND root = GetAncestor(window, GA_ROOT);
+  const std::vector<HWND>& windows = frame().windows;
+  return root != nullptr && std::find(windows.begin(), windows.end(), root) != windows.end();
+}
+
 void destroyWindow(HWND window) {
   if (!IsWindow(window)) return;
   std::vector<HWND>& closing = frame().closing;

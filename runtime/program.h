@@ -32,6 +32,8 @@ void runCleanup();
 void registerProgramWindow(HWND window);
 void programWindowDestroyed(HWND window);
 int programWindowCount();
+// True for a registered window and for every child window inside one.
+bool isProgramWindow(HWND window);
 
 // Marks the window as closing and posts kDestroyRequestMessage; returns at once.
 void destroyWindow(HWND window);

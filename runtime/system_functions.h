@@ -1,11 +1,29 @@
-// System functions bound by library and name at their first call; a failed lookup is fatal.
+// The DLL search of the process, and system functions bound by library and name at their
+// first call (a failed lookup is fatal).
 #pragma once
 
 #include <windows.h>
 
 namespace runtime {
 
-// LoadLibraryA + GetProcAddress; fatalMissingExport when either fails.
+// How far restrictDllSearch could narrow the search for DLLs loaded by name.
+enum class DllSearch {
+  SystemFolderOnly,     // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) took effect
+  CurrentFolderDropped, // kernel32 has no SetDefaultDllDirectories (Windows 7 without
+                        // KB2533623): only the current folder is taken out of the search
+};
+
+// Makes every later load by name (the program's own, the system DLLs' and their
+// dependencies') look in the system folder only, so that a DLL placed beside the program is
+// never loaded. Runs at the program's entry, before the C runtime: kernel32 calls only.
+// SetDefaultDllDirectories is looked up by name, as older kernel32 lacks it.
+DllSearch restrictDllSearch();
+
+// The module if it is loaded already, otherwise the library by its full path in the system
+// folder: never a file of the same name beside the program. Null when neither works.
+HMODULE loadSystemLibrary(const char* library);
+
+// loadSystemLibrary + GetProcAddress; fatalMissingExport when either fails.
 FARPROC bindSystemFunction(const char* library, const char* function);
 
 // GetLogicalDriveStringsA of kernel32.dll, bound at the first call.

@@ -25,9 +25,11 @@ with times as "YYYY-MM-DD HH:MM:SS" (UTC) and folder names ending in "/". Blank 
 lines starting with "#" are ignored. --write-manifest writes one from the tree as it is.
 
 All times are taken as UTC, for the DOS time stamps as well, so that the same tree and
-times give the same bytes on every machine. Any fault (missing folder, unreadable file,
-non-ASCII or over-long name, manifest mismatch) is reported on stderr with exit code 1, and
-no output file is written or replaced.
+times give the same bytes on every machine. Any fault (missing or empty folder, unreadable
+file, non-ASCII or over-long name, manifest mismatch) is reported on stderr with exit code 1,
+and no output file is written or replaced. Every archive is put through the build's payload
+check (tools/payload_check.py) before it is written, as if it were to be unpacked into the
+longest-named game sub-folder, so what the packer writes the build accepts.
 """
 
 import argparse
@@ -38,6 +40,8 @@ import struct
 import sys
 import tempfile
 import zlib
+
+import payload_check
 
 MAX_NAME_BYTES = 255
 MAX_ENTRIES = 0xFFFF
@@ -298,12 +302,23 @@ def write_atomically(path, data):
         raise
 
 
+# The game sub-folder with the longest name: a tree may be packed for any of them.
+CHECK_TARGET = max((target for _, target in payload_check.ARCHIVES), key=len)
+
+
 def pack(source, output, manifest=None):
     """Packs source into output; returns the entry list. Raises PackError on bad input."""
     entries = scan_tree(source)
+    if not entries:
+        raise PackError(f"nothing to pack: {source} holds no files or folders")
     if manifest is not None:
         entries = apply_manifest(entries, read_manifest(manifest), manifest)
-    write_atomically(output, archive_bytes(entries))
+    data = archive_bytes(entries)
+    try:
+        payload_check.check_archive(output, data, CHECK_TARGET)
+    except payload_check.Fault as fault:
+        raise PackError(fault.line())
+    write_atomically(output, data)
     return entries
 
 

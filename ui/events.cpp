@@ -10,6 +10,7 @@ namespace ui {
 bool raiseEvent(EventNotice& notice) {
   notice.hasResult = false;
   notice.result = 0;
+  if (runtime::fatalErrorReported()) return false;  // no program code under a fatal error's box
   MainWindow* window = currentWindow();
   if (!window || !notice.window || window->hwnd() != notice.window) runtime::fatalError(0, "未找到引发事件的窗口");
   Control* control = notice.control ? window->controlOf(notice.control) : window;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/files.h"
@@ -18,43 +19,11 @@ const std::string kHelpName = "获取游戏目录.docx";
 
 std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
 
-std::string gameFolder() {
-  testsupport::removeTree("D:\\Games");
-  CreateDirectoryA("D:\\Games", nullptr);
-  CreateDirectoryA("D:\\Games\\Unturned", nullptr);
-  EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
-  return "D:\\Games\\Unturned";
-}
-
-struct ExpectedBox {
-  const char* title;
-  const char* text;
-  int press;
-};
-
-// Answers the closing dialogue box by box, checking each title and text in order.
-void answerDialogue(const ExpectedBox* boxes, int count) {
-  for (int i = 0; i < count; ++i) {
-    Box box;
-    ASSERT_TRUE(nextBox(box)) << "box " << i << " did not appear: " << boxes[i].title;
-    EXPECT_EQ(box.title, boxes[i].title);
-    EXPECT_EQ(box.text, boxes[i].text);
-    press(box, boxes[i].press);
-  }
-}
-
-// The closing dialogue, declining to start the game.
-const ExpectedBox kDialogueAnsweredNo[] = {
-    {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
-    {"———小岚的询问：", "是否需要现在上线体验？", IDNO},
-    {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
-};
-
 class QuickWay : public testing::TestWithParam<bool> {};
 
 TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
   const bool startGame = GetParam();
-  const std::string folder = gameFolder();
+  const std::string folder = freshGameFolder();
   InstallerProcess installer;
   ASSERT_TRUE(installer.start(installerPath()));
   const std::string help = testFolder() + "\\" + kHelpName;
@@ -62,32 +31,31 @@ TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
 
   installer.typeFolder(folder);
   installer.click(installer.typedFolderButton());
-  const ExpectedBox dialogue[] = {
-      {"来自青岚的提示:", "汉化已完成！感谢为您服务~", IDOK},
-      {"———小岚的询问：", "是否需要现在上线体验？", startGame ? IDYES : IDNO},
-      {"祝福：", "祝您游戏愉快~身体健康！生活快乐！！！", IDOK},
-  };
+  const std::array<ExpectedBox, 3> dialogue = closingDialogue(startGame);
   Box first;
   ASSERT_TRUE(nextBox(first));
   EXPECT_EQ(installer.status(), "汉化完成！");
   EXPECT_EQ(first.title, dialogue[0].title);
   EXPECT_EQ(first.text, dialogue[0].text);
   press(first, IDOK);
-  answerDialogue(dialogue + 1, 2);
+  answerDialogue(dialogue.data() + 1, 2);
   EXPECT_EQ(installer.waitForExit(), 0u);
 
   const std::vector<std::string> differences = compareWithReference(folder);
   EXPECT_TRUE(differences.empty()) << differences.front();
   EXPECT_TRUE(zipFilesIn(folder).empty());
   EXPECT_EQ(runtime::fileExists(help), false);
-  // The shell starts the game on its own time.
-  EXPECT_EQ(waitForBytes(folder + "\\started.txt", startGame ? 5000 : 1500), startGame ? "started" : "<missing>");
+  // The shell starts the game on its own time: "not started" is concluded only after as
+  // long a wait as a start may take.
+  EXPECT_EQ(waitForBytes(folder + "\\started.txt", kShellStartWaitMs), startGame ? "started" : "<missing>");
 }
 
-INSTANTIATE_TEST_SUITE_P(AnswerYesOrNo, QuickWay, testing::Values(true, false));
+// Named so that the suite's filter "QuickWay*" selects it: QuickWayAnswered/QuickWay.*/Yes.
+INSTANTIATE_TEST_SUITE_P(QuickWayAnswered, QuickWay, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Yes" : "No"; });
 
 TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
-  const std::string folder = gameFolder();
+  const std::string folder = freshGameFolder();
   InstallerProcess installer;
   ASSERT_TRUE(installer.start(installerPath()));
   const std::string rejected[] = {folder + "\\", "D:\\Games\\UNTURNED", folder + " ", "", "D:\\Games"};
@@ -114,7 +82,7 @@ TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
 }
 
 TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
-  const std::string folder = gameFolder();
+  const std::string folder = freshGameFolder();
   ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps.zip", "an old archive"));
   CreateDirectoryA((folder + "\\Maps").c_str(), nullptr);
   CreateDirectoryA((folder + "\\Maps\\PEI").c_str(), nullptr);
@@ -123,7 +91,7 @@ TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
   ASSERT_TRUE(installer.start(installerPath()));
   installer.typeFolder(folder);
   installer.click(installer.typedFolderButton());
-  answerDialogue(kDialogueAnsweredNo, 3);
+  answerDialogue(closingDialogue(false).data(), 3);
   EXPECT_EQ(installer.waitForExit(), 0u);
   const std::vector<std::string> differences = compareWithReference(folder);
   EXPECT_TRUE(differences.empty()) << differences.front();
@@ -131,7 +99,7 @@ TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
 }
 
 TEST(QuickWay, AFailureIsReportedAndASecondAttemptSucceeds) {
-  const std::string folder = gameFolder();
+  const std::string folder = freshGameFolder();
   const std::string held = folder + "\\Maps.zip";
   ASSERT_TRUE(testsupport::writeBytes(held, "held by another program"));
   runtime::FileHandle lock = runtime::openExisting(held.c_str(), GENERIC_READ, 0);
@@ -160,7 +128,7 @@ TEST(QuickWay, AFailureIsReportedAndASecondAttemptSucceeds) {
 
   lock.reset();
   installer.click(installer.typedFolderButton());
-  answerDialogue(kDialogueAnsweredNo, 3);
+  answerDialogue(closingDialogue(false).data(), 3);
   EXPECT_EQ(installer.waitForExit(), 0u);
   const std::vector<std::string> differences = compareWithReference(folder);
   EXPECT_TRUE(differences.empty()) << differences.front();

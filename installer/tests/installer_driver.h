@@ -77,6 +77,10 @@ void press(const Box& box, int buttonId);
 // Waits until no message box is shown any more.
 void waitBoxGone(const Box& box);
 
+// How long a start through the shell may take under Wine before the started program has
+// written anything: a wait that concludes "nothing was started" lasts as long.
+constexpr DWORD kShellStartWaitMs = 10000;
+
 // A file's bytes, or "<missing>".
 std::string bytesOf(const std::string& path);
 // The same, waiting up to timeoutMs for the file to appear.

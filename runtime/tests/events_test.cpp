@@ -57,6 +57,35 @@ TEST_F(Events, DelayOfZeroOrLessDispatchesNothing) {
   }
 }
 
+TEST(DelayEnd, ElapsedTimeAcrossTheTickCountWrap) {
+  struct Row {
+    DWORD start;
+    DWORD now;
+    int32_t ms;
+    bool over;
+  } rows[] = {
+      {1000, 1000, 1, false},
+      {1000, 1001, 1, false},  // the end itself is not past it
+      {1000, 1002, 1, true},
+      // A wait that crosses the wrap: an absolute end of 0x100 is "behind" the start.
+      {0xFFFFFF00, 0xFFFFFF10, 0x200, false},
+      {0xFFFFFF00, 0x00000050, 0x200, false},
+      {0xFFFFFF00, 0x00000100, 0x200, false},
+      {0xFFFFFF00, 0x00000101, 0x200, true},
+      // A wait whose end (0xFFFFFFF0) falls just before the wrap: no later tick count is
+      // above the end once the count has wrapped.
+      {0xFFFFFE00, 0xFFFFFFF1, 0x1F0, true},
+      {0xFFFFFE00, 0x00000005, 0x1F0, true},
+      // The longest wait there is.
+      {0x80000000, 0xFFFFFFFF, 0x7FFFFFFF, false},
+      {0x80000000, 0x00000000, 0x7FFFFFFF, true},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(delayIsOver(row.start, row.now, row.ms), row.over)
+        << std::hex << row.start << " " << row.now << " " << row.ms;
+  }
+}
+
 TEST_F(Events, DelayDispatchesPostedMessagesAndWaitsItsTime) {
   PostMessageA(window_, kProbeMessage, 1, 0);
   const DWORD start = GetTickCount();

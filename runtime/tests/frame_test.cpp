@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "runtime/fatal.h"
@@ -53,30 +54,31 @@ TEST(Frame, LastWindowEndsTheLoopWithExitCodeZeroAfterTheCleanupList) {
   EXPECT_EQ(testsupport::readFileOr(marker, "<none>"), "loop ended\nfirst\nsecond\n");
 }
 
-TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanup) {
-  TempFolder dir("frame_fatal");
-  const std::string marker = dir / "marker.txt";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = "\"" + probePath() + "\" fatal \"" + marker + "\"";
-  ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-  testsupport::FoundBox box;
-  const bool shown = testsupport::waitForBox("错误", box);
-  if (shown) {
-    EXPECT_EQ(box.text, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunctionA”\r\n");
-    testsupport::pressBoxButton(box, IDOK);
+// Under the box nothing of the program runs: in "fatal-busy" timers tick, a message is posted
+// and the window's destruction is requested before the error, and the box must stay up
+// without any of it reaching the program (the marker stays absent).
+TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanupOrAnyProgramCode) {
+  for (const char* mode : {"fatal", "fatal-busy"}) {
+    SCOPED_TRACE(mode);
+    TempFolder dir("frame_fatal");
+    const std::string marker = dir / "marker.txt";
+    testsupport::ChildProcess probe("\"" + probePath() + "\" " + mode + " \"" + marker + "\"");
+    ASSERT_TRUE(probe.started());
+    testsupport::FoundBox box;
+    const bool shown = testsupport::waitForBox("错误", box);
+    bool stayed = false;
+    if (shown) {
+      EXPECT_EQ(box.text, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunctionA”\r\n");
+      Sleep(500);  // fifty timer periods
+      stayed = IsWindowVisible(box.window) != FALSE;
+      testsupport::pressBoxButton(box, IDOK);
+    }
+    const DWORD code = probe.finish(10000);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(code, 0xFFFFFFFFu);
+    EXPECT_EQ(testsupport::readFileOr(marker, "<none>"), "<none>");  // neither clean-up nor program code
   }
-  const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  ASSERT_TRUE(shown);
-  ASSERT_TRUE(ended);
-  EXPECT_EQ(code, 0xFFFFFFFFu);
-  EXPECT_FALSE(fileExists(marker));  // neither clean-up nor "survived"
 }
 
 TEST(Frame, RunDirectoryOfAProgramInADriveRootIsTheBareDrive) {
@@ -89,6 +91,28 @@ TEST(Frame, RunDirectoryOfAProgramInADriveRootIsTheBareDrive) {
 
   EXPECT_EQ(testsupport::runProcess("\"" + probePath() + "\" rundir \"" + out + "\""), 0u);
   EXPECT_EQ(testsupport::readFileOr(out, "<none>"), runDirectory() + "|" + runDirectory());
+}
+
+// Libraries bound by name come from the system folder only: a file of the name beside the
+// program (here a copy of the probe) is never taken.
+TEST(Frame, SystemLibrariesComeFromTheSystemFolder) {
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string beside = runDirectory() + "\\qx_beside.dll";
+  ASSERT_TRUE(CopyFileA(probePath().c_str(), beside.c_str(), FALSE));
+  struct Row {
+    const char* library;
+    bool found;
+  } rows[] = {{"kernel32.dll", true}, {"version.dll", true}, {"qx_beside.dll", false}, {"no_such_library.dll", false}};
+  for (const Row& row : rows) {
+    const HMODULE module = loadSystemLibrary(row.library);
+    EXPECT_EQ(module != nullptr, row.found) << row.library;
+    if (module == nullptr) continue;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    EXPECT_EQ(_strnicmp(path, system, std::strlen(system)), 0) << path;
+  }
+  DeleteFileA(beside.c_str());
 }
 
 TEST(Frame, DriveStringsThroughTheFunctionBoundByName) {

@@ -1,6 +1,9 @@
 // A program for the frame tests: each mode exercises one ending of a process.
 //   loop MARKER     a window destroyed through destroyWindow ends the loop; exit code 0
 //   fatal MARKER    a system function that cannot be bound: fatal error, exit code -1
+//   fatal-busy MARKER  the same with the program's timers ticking every 10 ms, a message
+//                   posted to its window and its destruction requested: none of it may run
+//                   while the box is shown (a timer callback would raise a second error)
 //   rundir OUT      writes "runDirectory|current directory" to OUT
 // MARKER receives one line per clean-up procedure run.
 #include <windows.h>
@@ -27,7 +30,13 @@ void appendMarker(const char* line) {
 void firstCleanup() { appendMarker("first\n"); }
 void secondCleanup() { appendMarker("second\n"); }
 
+void CALLBACK timerCallback(HWND, UINT, UINT_PTR, DWORD) {
+  appendMarker("timer callback\n");
+  runtime::fatalError(0, "second");
+}
+
 LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_TIMER || message == WM_APP) appendMarker("window message\n");
   if (runtime::handleDestroyRequest(window, message)) return 0;
   if (message == WM_NCDESTROY) runtime::programWindowDestroyed(window);
   return DefWindowProcA(window, message, w, l);
@@ -66,8 +75,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     appendMarker("loop ended\n");
     runtime::exitProgram();
   }
-  if (std::strcmp(mode, "fatal") == 0) {
+  if (std::strcmp(mode, "fatal") == 0 || std::strcmp(mode, "fatal-busy") == 0) {
     runtime::registerCleanup(firstCleanup);
+    if (std::strcmp(mode, "fatal-busy") == 0) {
+      HWND window = createProbeWindow();
+      SetTimer(window, 1, 10, nullptr);
+      SetTimer(window, 2, 10, timerCallback);
+      SetTimer(nullptr, 0, 10, timerCallback);
+      PostMessageA(window, WM_APP, 0, 0);
+      runtime::destroyWindow(window);  // dispatched, it would end the main loop and the box
+    }
     runtime::bindSystemFunction("kernel32.dll", "NoSuchFunctionA");
     appendMarker("survived\n");
     return 0;

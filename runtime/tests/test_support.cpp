@@ -75,24 +75,33 @@ std::vector<std::string> listFolder(const std::string& folder) {
   return names;
 }
 
-DWORD runProcess(const std::string& commandLine, DWORD timeoutMs) {
+ChildProcess::ChildProcess(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
   std::string line = commandLine;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return static_cast<DWORD>(-2);
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+    process_ = PROCESS_INFORMATION{};
   }
+}
+
+ChildProcess::~ChildProcess() { finish(0); }
+
+DWORD ChildProcess::finish(DWORD timeoutMs) {
+  if (!started()) return static_cast<DWORD>(-2);
   DWORD code = static_cast<DWORD>(-3);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process_.hProcess, &code);
   } else {
-    TerminateProcess(process.hProcess, 1);
-    code = static_cast<DWORD>(-3);
+    TerminateProcess(process_.hProcess, 1);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+  process_ = PROCESS_INFORMATION{};
   return code;
+}
+
+DWORD runProcess(const std::string& commandLine, DWORD timeoutMs) {
+  return ChildProcess(commandLine).finish(timeoutMs);
 }
 
 namespace {

@@ -38,6 +38,22 @@ std::vector<std::string> listFolder(const std::string& folder);
 // and -3 when it did not end within the time limit (it is then killed).
 DWORD runProcess(const std::string& commandLine, DWORD timeoutMs = 60000);
 
+// A program started without waiting for it; killed if it still runs when the object goes.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::string& commandLine);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  bool started() const { return process_.hProcess != nullptr; }
+  // Its exit code, -2 when it did not start, -3 when it did not end within timeoutMs (it is
+  // then killed).
+  DWORD finish(DWORD timeoutMs);
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
 // A message box found on screen: its title, its text and the ids of its buttons.
 struct FoundBox {
   HWND window = nullptr;

@@ -16,6 +16,7 @@ TOOLS = os.path.dirname(HERE)
 sys.path.insert(0, TOOLS)
 sys.path.insert(0, os.path.join(os.path.dirname(TOOLS), "payload", "tests"))
 
+import payload_check  # noqa: E402
 import zip_records  # noqa: E402
 
 ZIPPACK = os.path.join(TOOLS, "zippack.py")
@@ -119,6 +120,11 @@ class Form(unittest.TestCase):
                 if data is not None:
                     self.assertEqual(z.read(path), data, path)
 
+    def test_the_builds_payload_check_accepts_the_output(self):
+        data = self.pack()
+        for _, target in payload_check.ARCHIVES:
+            payload_check.check_archive(self.out, data, target)
+
     def test_same_tree_packs_to_the_same_bytes(self):
         first = self.pack()
         os.utime(self.src, None)  # the root folder's own time is not an entry
@@ -161,6 +167,9 @@ class BadInput(unittest.TestCase):
     CASES = [
         # (label, tree, manifest lines or None, phrase in the error)
         ("missing source folder", None, None, "does not exist"),
+        ("a folder with nothing in it", {}, None, "nothing to pack"),
+        ("a name the installer cannot unpack below the longest-named game sub-folder", {"n" * 250: b"x"}, None,
+         "its path would be 266 bytes long"),
         ("non-ASCII name", {"Karte/\u5730\u56fe.dat": b"x"}, None, "non-ASCII"),
         ("name over 255 bytes", {LONG: b"x"}, None, "over 255"),
         ("backslash in a name", {"a\\b.dat": b"x"}, None, "not allowed"),

@@ -50,5 +50,28 @@ TEST(FatalTest, DispatchFailuresShowTheirBoxAndExitMinusOne) {
   }
 }
 
+// While the box is shown, neither the two timers (ticking every 10 ms) nor a click sent to
+// the window from another thread reach a procedure: the probe writes those that ran after
+// the error, which must be none.
+TEST(FatalTest, NoProcedureRunsWhileTheBoxIsShown) {
+  testsupport::TempFolder folder("fatal_busy");
+  const std::string log = folder / "procedures.txt";
+  testsupport::ChildProcess probe("\"" + probePath() + "\" busy " + log);
+  ASSERT_TRUE(probe.started());
+  testsupport::FoundBox box;
+  const bool shown = testsupport::waitForBox("错误", box, 20000);
+  std::string ran = "<not written>";
+  for (int i = 0; shown && i < 200 && ran == "<not written>"; ++i) {
+    Sleep(50);
+    ran = testsupport::readFileOr(log, "<not written>");
+  }
+  if (shown) testsupport::pressBoxButton(box, IDOK);
+  const DWORD code = probe.finish(20000);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(box.text, "运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口\r\n");
+  EXPECT_EQ(ran, "");
+  EXPECT_EQ(code, 0xFFFFFFFFu);
+}
+
 }  // namespace
 }  // namespace ui

@@ -1,0 +1,25 @@
+// Steps the end-to-end tests share: a fresh game folder and the closing dialogue of an
+// installation, answered box by box with gtest checks (the driver itself stays free of gtest,
+// for the benchmarks that use it).
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace installertest {
+
+// A fresh D:\Games\Unturned holding the stand-in game; returns that folder.
+std::string freshGameFolder();
+
+// The closing dialogue of an installation, box by box.
+struct ExpectedBox {
+  const char* title;
+  const char* text;
+  int press;
+};
+// Its three boxes, the game's offer answered Yes (startGame) or No.
+std::array<ExpectedBox, 3> closingDialogue(bool startGame);
+// Answers the boxes in order, checking each title and text.
+void answerDialogue(const ExpectedBox* boxes, int count);
+
+}  // namespace installertest

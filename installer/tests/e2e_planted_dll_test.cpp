@@ -1,0 +1,124 @@
+// Planted DLLs never run in the installer. DLLs named like system DLLs, each of which leaves
+// a marker beside itself when it is loaded, lie beside the installer in D:\Downloads, as a
+// browser leaves files in one folder; Wine is told to take those DLLs from the program's
+// folder before its own (native first, per program), which is Windows' search order for every DLL that is
+// not a KnownDLL. The real installer is then driven through start-up, the help link and a
+// quick install that starts the game.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "installer/tests/e2e_helpers.h"
+#include "installer/tests/installer_driver.h"
+#include "installer/tests/tree_compare.h"
+#include "runtime/tests/test_support.h"
+
+namespace installertest {
+namespace {
+
+const std::string kDownloads = "D:\\Downloads";
+const std::string kHelpName = "获取游戏目录.docx";
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::vector<std::string> namesEndingIn(const std::string& folder, const std::string& end) {
+  std::vector<std::string> names;
+  for (const std::string& name : testsupport::listFolder(folder)) {
+    if (endsWith(name, end)) names.push_back(name);
+  }
+  return names;
+}
+
+// The planted DLLs built for this test ("uxtheme.dll", ...), in "planted" beside it.
+std::string plantedFolder() { return testFolder() + "\\planted"; }
+
+// Wine's native-first override for every planted DLL, for one program: Wine reads it from
+// the program's AppDefaults key when the program starts. The key goes with the object.
+class NativeFirst {
+ public:
+  NativeFirst(const std::string& program, const std::vector<std::string>& dlls)
+      : key_("Software\\Wine\\AppDefaults\\" + program) {
+    HKEY overrides = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &overrides, nullptr) != ERROR_SUCCESS) {
+      ADD_FAILURE() << "cannot write the overrides of " << program;
+      return;
+    }
+    static const char kNativeFirst[] = "native,builtin";
+    for (const std::string& dll : dlls) {
+      RegSetValueExA(overrides, dll.substr(0, dll.size() - 4).c_str(), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(kNativeFirst), sizeof kNativeFirst);
+    }
+    RegCloseKey(overrides);
+  }
+  ~NativeFirst() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+  NativeFirst(const NativeFirst&) = delete;
+  NativeFirst& operator=(const NativeFirst&) = delete;
+
+ private:
+  std::string key_;
+};
+
+class PlantedDll : public testing::Test {
+ protected:
+  void SetUp() override {
+    testsupport::removeTree(kDownloads);
+    ASSERT_TRUE(CreateDirectoryA(kDownloads.c_str(), nullptr));
+    dlls_ = namesEndingIn(plantedFolder(), ".dll");
+    ASSERT_GE(dlls_.size(), 2u);
+    for (const std::string& dll : dlls_) {
+      ASSERT_TRUE(CopyFileA((plantedFolder() + "\\" + dll).c_str(), (kDownloads + "\\" + dll).c_str(), FALSE)) << dll;
+    }
+  }
+  // Also when a step fails on the way (a planted DLL may break what it was loaded into), the
+  // markers name the DLLs whose code ran.
+  void TearDown() override {
+    if (installerRan_) {
+      EXPECT_EQ(namesEndingIn(kDownloads, ".ran"), std::vector<std::string>{});
+    }
+  }
+  std::vector<std::string> dlls_;
+  bool installerRan_ = false;
+};
+
+// The control: in the same folder and with the same overrides, a program that restricts
+// nothing loads the planted DLLs, and they leave their markers.
+TEST_F(PlantedDll, RunInAProgramThatDoesNotRestrictTheSearch) {
+  const std::string probe = kDownloads + "\\search_order_probe.exe";
+  ASSERT_TRUE(CopyFileA((testFolder() + "\\search_order_probe.exe").c_str(), probe.c_str(), FALSE));
+  NativeFirst nativeFirst("search_order_probe.exe", dlls_);
+  EXPECT_EQ(testsupport::runProcess("\"" + probe + "\" uxtheme.dll version.dll"), 0u);
+  EXPECT_EQ(namesEndingIn(kDownloads, ".ran"), (std::vector<std::string>{"uxtheme.dll.ran", "version.dll.ran"}));
+}
+
+TEST_F(PlantedDll, NeverRunInTheInstallerFromStartThroughTheHelpLinkToTheGameStart) {
+  const std::string folder = freshGameFolder();
+  const std::string installerPath = kDownloads + "\\QXInstaller.exe";
+  ASSERT_TRUE(CopyFileA((testFolder() + "\\QXInstaller.exe").c_str(), installerPath.c_str(), FALSE));
+  NativeFirst nativeFirst("QXInstaller.exe", dlls_);
+
+  installerRan_ = true;
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath));
+  EXPECT_EQ(bytesOf(kDownloads + "\\" + kHelpName), bytesOf("R:\\help.docx"));
+
+  installer.pressMouse(installer.helpLink());
+  Box shellBox;
+  if (nextBox(shellBox, 3000)) press(shellBox, IDOK);  // whatever the shell shows for a .docx
+  EXPECT_TRUE(installer.running());
+  EXPECT_EQ(installer.status(), "初始化完成！可以开始汉化~");
+
+  installer.typeFolder(folder);
+  installer.click(installer.typedFolderButton());
+  answerDialogue(closingDialogue(true).data(), 3);
+  EXPECT_EQ(installer.waitForExit(), 0u);
+  EXPECT_EQ(waitForBytes(folder + "\\started.txt", kShellStartWaitMs), "started");
+  const std::vector<std::string> differences = compareWithReference(folder);
+  EXPECT_TRUE(differences.empty()) << differences.front();
+}
+
+}  // namespace
+}  // namespace installertest

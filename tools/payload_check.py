@@ -1,0 +1,398 @@
+#!/usr/bin/env python3
+"""Refuses a payload that the installer cannot unpack, before it is built in.
+
+    payload_check.py PAYLOAD_DIR
+
+Each of the five archives is put through the rules of the installer's own extraction, entry
+by entry in central-directory order, as the extraction walks it; the help document must be
+a Word package. The first fault found is printed as one line on stderr, and the exit code
+is 1:
+
+    payload check: PATH: entry "NAME": RULE
+    payload check: PATH: RULE              (a fault of the file as a whole)
+
+Entry names are shown decoded as GBK, as the installer reads them. The build runs this on
+PAYLOAD_DIR (payload/CMakeLists.txt), and tools/zippack.py runs check_archive on every
+archive it writes.
+
+Each rule below names the C++ function of unzip/ (or of minizip, which the extraction uses)
+that it mirrors: a change to one of those functions needs the same change here, and the
+table of bad payloads in tools/tests/test_payload_check.py shows each rule at work.
+"""
+
+import os
+import posixpath
+import struct
+import sys
+import zlib
+import xml.etree.ElementTree as ET
+
+# The catalogue's rows (payload/catalogue.cpp): archive file and the game sub-folder it is
+# unpacked into.
+ARCHIVES = [
+    ("Translations.zip", "Translations"),
+    ("Extras.zip", "Extras"),
+    ("Localization.zip", "Localization"),
+    ("Maps.zip", "Maps"),
+    ("Bundles.zip", "Bundles"),
+]
+HELP_DOCUMENT = "获取游戏目录.docx"
+
+MAX_PATH = 260
+ENTRY_NAME_SIZE = 260          # unzip::kEntryNameSize: the name buffer of ZipEntry
+TEMPORARY_NAME_LENGTH = 7      # "~uz" and four hex digits: unzip::ReplacementFile::open
+# The shortest game folder there is: the game in a drive root, so that "C:" is its folder
+# (installer: gameExePath minus "\Unturned.exe"). A name too long below it is too long for
+# every user; below a deeper folder even shorter names fail, which no build can know.
+SHORTEST_GAME_FOLDER = b"C:"
+
+LOCAL = struct.Struct("<IHHHHHIIIHH")
+CENTRAL = struct.Struct("<IHHHHHHIIIHHHHHII")
+END = struct.Struct("<IHHHHIIH")
+LOCAL_SIGNATURE = 0x04034B50
+CENTRAL_SIGNATURE = 0x02014B50
+END_SIGNATURE = b"PK\x05\x06"
+ZIP64_LOCATOR_SIGNATURE = b"PK\x06\x07"
+
+MAIN_DOCUMENT_TYPE = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"
+OFFICE_DOCUMENT = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument"
+PACKAGE_RELATIONSHIPS = "{http://schemas.openxmlformats.org/package/2006/relationships}"
+CONTENT_TYPES = "{http://schemas.openxmlformats.org/package/2006/content-types}"
+
+
+class Fault(Exception):
+    """A rule the payload breaks: the file, the entry (None: the file as a whole), the rule."""
+
+    def __init__(self, path, entry, rule):
+        super().__init__(rule)
+        self.path = path
+        self.entry = entry
+        self.rule = rule
+
+    def line(self):
+        where = "" if self.entry is None else f'entry "{shown(self.entry)}": '
+        return f"payload check: {self.path}: {where}{self.rule}"
+
+
+def shown(name):
+    return name.decode("gbk", errors="backslashreplace")
+
+
+class Entry:
+    """One central-directory record and what the extraction derives from it."""
+
+    def __init__(self, fields, name, offset):
+        (_, _, _, self.flags, self.method, _, _, self.crc, self.packed_size, self.size,
+         _, _, _, _, _, self.external, self.local_offset) = fields
+        self.name = name
+        self.record_offset = offset
+
+    @property
+    def is_folder(self):
+        # unzip::mapAttributes (unzip/entry_times.cpp): the Unix directory bit in the upper
+        # half or the MS-DOS directory flag.
+        return bool(self.external & (1 << 30) or self.external & 0x10)
+
+
+# --- Names -------------------------------------------------------------------------------
+
+def is_lead_byte(byte):
+    """runtime::isLeadByte under code page 936 (GBK), the installer's ANSI code page."""
+    return 0x81 <= byte <= 0xFE
+
+
+def components(name):
+    """The name cut at "/" and "\\" that are characters of their own, as
+    unzip::isConfinedEntryName scans it: a lead byte takes the next byte with it unless that
+    is "/" or ":" (a trail byte 0x5C is no separator)."""
+    parts = []
+    start = i = 0
+    while i < len(name):
+        byte = name[i]
+        if byte in b"/\\":
+            parts.append(name[start:i])
+            start = i + 1
+            i += 1
+        elif is_lead_byte(byte) and i + 1 < len(name) and name[i + 1] not in b"/:":
+            i += 2
+        else:
+            i += 1
+    parts.append(name[start:])
+    return parts
+
+
+DEVICES = {b"con", b"prn", b"aux", b"nul"} | {p + bytes([d]) for p in (b"com", b"lpt") for d in b"123456789"}
+
+
+def hostile_component(part):
+    """unzip::isHostileComponent (unzip/entry_names.cpp)."""
+    if part in (b"", b"."):
+        return False
+    if part.strip(b". ") == b"":
+        return True
+    stem = part.split(b".", 1)[0].rstrip(b" ")
+    return stem.lower() in DEVICES
+
+
+def name_fault(name):
+    """unzip::isConfinedEntryName: why the name would leave the target folder, or None."""
+    if name[:1] in (b"/", b"\\"):
+        return "names a rooted path (a leading \"/\" or \"\\\")"
+    if b":" in name:
+        return "holds \":\" (a drive letter or a data stream)"
+    for part in components(name):
+        if hostile_component(part):
+            return f"component \"{shown(part)}\" is a parent folder, a trimmed name or a device"
+    return None
+
+
+def folder_key(parts):
+    """Where Windows puts a folder: "" and "." components fall away, trailing dots and spaces
+    are trimmed, and ASCII letters compare without case."""
+    key = []
+    for part in parts:
+        part = part.rstrip(b". ")
+        if part in (b"", b"."):
+            continue
+        folded = bytearray()
+        i = 0
+        while i < len(part):
+            if is_lead_byte(part[i]) and i + 1 < len(part):
+                folded += part[i:i + 2]
+                i += 2
+            else:
+                folded += bytes([part[i]]).upper()
+                i += 1
+        key.append(bytes(folded))
+    return tuple(key)
+
+
+def last_separator(path):
+    """runtime::lastPathSeparator: offset of the last "/" or "\\" of its own, or -1."""
+    found = -1
+    i = 0
+    while i < len(path):
+        if is_lead_byte(path[i]) and i + 1 < len(path):
+            i += 2
+            continue
+        if path[i] in b"/\\":
+            found = i
+        i += 1
+    return found
+
+
+# --- The archive as minizip reads it -----------------------------------------------------
+
+def read_entries(path, data):
+    """The central-directory records, as minizip's unzOpen2 and unzGoToNextFile read them."""
+    # unz64local_SearchCentralDir: the last end record in the final 64 KiB; one found at
+    # offset 0 counts as none.
+    window = min(0xFFFF, len(data))
+    end = data.rfind(END_SIGNATURE, len(data) - window, len(data))
+    if end <= 0 or end + END.size > len(data):
+        raise Fault(path, None, "no end-of-central-directory record (not a ZIP archive)")
+    if end >= 20 and data[end - 20:end - 16] == ZIP64_LOCATOR_SIGNATURE:
+        raise Fault(path, None, "ZIP64 records (the payload form has none: pack it again without ZIP64)")
+    _, disk, directory_disk, here, total, size, offset, _ = END.unpack_from(data, end)
+    # unzOpenInternal: one disk only, and the directory lies before the end record.
+    if here != total or disk or directory_disk:
+        raise Fault(path, None, "a split (multi-disk) archive")
+    if end < offset + size:
+        raise Fault(path, None, "the central directory does not lie before the end record")
+    shift = end - (offset + size)  # minizip's byte_before_the_zipfile
+    entries = []
+    position = offset + shift
+    for index in range(total):
+        # unz64local_GetCurrentFileInfoInternal
+        if position + CENTRAL.size > len(data) or struct.unpack_from("<I", data, position)[0] != CENTRAL_SIGNATURE:
+            raise Fault(path, None, f"central-directory record {index} is damaged")
+        fields = CENTRAL.unpack_from(data, position)
+        name_length, extra_length, comment_length = fields[10], fields[11], fields[12]
+        name = data[position + CENTRAL.size:position + CENTRAL.size + name_length]
+        if len(name) != name_length:
+            raise Fault(path, None, f"central-directory record {index} is damaged")
+        entry = Entry(fields, name, position)
+        if 0xFFFFFFFF in (entry.packed_size, entry.size, entry.local_offset):
+            raise Fault(path, name, "ZIP64 sizes (the payload form has none: pack it again without ZIP64)")
+        entry.local_offset += shift
+        entries.append(entry)
+        position += CENTRAL.size + name_length + extra_length + comment_length
+    return entries
+
+
+def local_fault(data, entry):
+    """unz64local_CheckCurrentFileCoherencyHeader and unzGetLocalExtrafield: why the local
+    header disagrees with the central record, or None; also where the data start."""
+    at = entry.local_offset
+    if at + LOCAL.size > len(data) or struct.unpack_from("<I", data, at)[0] != LOCAL_SIGNATURE:
+        return "no local header where the central directory points", None
+    _, _, flags, method, _, _, crc, packed_size, size, name_length, extra_length = LOCAL.unpack_from(data, at)
+    described = (flags & 8) != 0  # sizes and CRC-32 follow the data
+    if method != entry.method:
+        return "local header names another compression method", None
+    if crc != entry.crc and not described:
+        return "local header holds another CRC-32", None
+    if (packed_size != 0xFFFFFFFF and packed_size != entry.packed_size and not described) or \
+       (size != 0xFFFFFFFF and size != entry.size and not described):
+        return "local header holds other sizes", None
+    if name_length != len(entry.name):
+        return "local header holds a name of another length", None
+    start = at + LOCAL.size + name_length + extra_length
+    if start > len(data):
+        return "local extra field runs past the end of the archive", None
+    return None, start
+
+
+def data_fault(data, entry, start):
+    """unzip::ZipArchive::unzipEntry: the data read to the end inflate to exactly the size
+    and match the CRC-32 (unzReadCurrentFile, unzCloseCurrentFile)."""
+    packed = data[start:start + entry.packed_size]
+    if entry.method == 0:
+        content = packed[:entry.size]
+    else:
+        try:
+            content = zlib.decompressobj(-15).decompress(packed, entry.size) if entry.size else b""
+        except zlib.error:
+            return "its data do not inflate"
+    if len(content) != entry.size:
+        return f"its data end after {len(content)} of {entry.size} bytes"
+    if zlib.crc32(content) & 0xFFFFFFFF != entry.crc:
+        return "its data do not match their CRC-32"
+    return None
+
+
+def container_entries(path, data):
+    """The entries of a ZIP file that minizip opens, each one described without fault (the
+    extraction describes them all before it writes anything: unzip::countEntries)."""
+    entries = read_entries(path, data)
+    for entry in entries:
+        # unzip::ZipArchive::getEntry
+        if len(entry.name) >= ENTRY_NAME_SIZE:
+            raise Fault(path, entry.name, f"name of {len(entry.name)} bytes (the extraction reads at most "
+                                          f"{ENTRY_NAME_SIZE - 1})")
+        if b"\0" in entry.name:
+            raise Fault(path, entry.name, "name holds a zero byte")
+        if entry.flags & 1:
+            raise Fault(path, entry.name, "encrypted (the extraction does not decrypt)")
+        if entry.method not in (0, 8):
+            raise Fault(path, entry.name, f"compression method {entry.method} (only stored, 0, and deflated, 8)")
+        fault, entry.data_start = local_fault(data, entry)
+        if fault:
+            raise Fault(path, entry.name, fault)
+    return entries
+
+
+# --- The rules ---------------------------------------------------------------------------
+
+def check_archive(path, data, target):
+    """Raises Fault unless the extraction unpacks data into the game sub-folder target (its
+    name, e.g. "Bundles") below every game folder there can be."""
+    # unzip::isZipFile: 32 bytes at least, a local header at offset 0, and the 32-bit value
+    # at offset 24 (high half of the first size, the first name's length) at least 1.
+    if len(data) < 32 or data[:4] != b"PK\x03\x04" or struct.unpack_from("<i", data, 24)[0] < 1:
+        raise Fault(path, None, "does not start with a local file header whose entry has a name "
+                                "(nothing may come before the first entry)")
+    entries = container_entries(path, data)
+    if not entries:
+        raise Fault(path, None, "holds no entries")
+    base = SHORTEST_GAME_FOLDER + b"\\" + target.encode("ascii") + b"\\"
+    listed = set()
+    for entry in entries:
+        # unzip::ArchiveExtractor unpackEntry: confined name, then the path below the target.
+        fault = name_fault(entry.name)
+        if fault:
+            raise Fault(path, entry.name, fault)
+        full = base + entry.name.replace(b"/", b"\\")
+        if len(full) >= MAX_PATH:
+            raise Fault(path, entry.name, f"unpacked below {shown(base)} its path would be {len(full)} bytes long "
+                                          f"(MAX_PATH allows {MAX_PATH - 1})")
+        parts = components(entry.name)
+        if entry.is_folder:
+            parts = parts[:-1] if parts[-1] == b"" else parts
+        elif parts[-1] == b"":
+            # unzip::ZipArchive::unzipEntry: a file path ending in a separator names a folder.
+            raise Fault(path, entry.name, "ends in \"/\" but lacks the folder attribute (0x10)")
+        elif last_separator(full) + 1 + TEMPORARY_NAME_LENGTH >= MAX_PATH:
+            raise Fault(path, entry.name, f"unpacked below {shown(base)} its temporary file's path would be "
+                                          f"{last_separator(full) + 1 + TEMPORARY_NAME_LENGTH} bytes long "
+                                          f"(MAX_PATH allows {MAX_PATH - 1})")
+        # Folders are made from folder entries only (createDirectoryPath for a folder entry,
+        # none for a file written by unzipEntry to an absolute path): every entry's folder
+        # must be listed before it.
+        parent = folder_key(parts[:-1])
+        if parent and parent not in listed:
+            folder = b"/".join(parts[:-1]) + b"/"
+            raise Fault(path, entry.name, f"its folder \"{shown(folder)}\" is not listed before it "
+                                          f"(the extraction makes folders from folder entries only)")
+        if entry.is_folder:
+            listed.add(folder_key(parts))
+        else:
+            fault = data_fault(data, entry, entry.data_start)
+            if fault:
+                raise Fault(path, entry.name, fault)
+
+
+def check_help_document(path, data):
+    """The help document, opened through the shell: a ZIP package that reads back and whose
+    package relationship leads to a word-processing main document that is there."""
+    if data[:4] != b"PK\x03\x04":
+        raise Fault(path, None, "not a Word package (no ZIP local header at its start)")
+    parts = {}
+    for entry in container_entries(path, data):
+        fault = data_fault(data, entry, entry.data_start)
+        if fault:
+            raise Fault(path, entry.name, fault)
+        packed = data[entry.data_start:entry.data_start + entry.packed_size]
+        parts[entry.name.decode("utf-8", errors="replace")] = (
+            packed[:entry.size] if entry.method == 0 else zlib.decompressobj(-15).decompress(packed, entry.size))
+    try:
+        types = ET.fromstring(parts["[Content_Types].xml"])
+        relationships = ET.fromstring(parts["_rels/.rels"])
+    except (KeyError, ET.ParseError):
+        raise Fault(path, None, "not a Word package (no readable [Content_Types].xml and _rels/.rels)")
+    targets = [r.get("Target", "") for r in relationships.iter(PACKAGE_RELATIONSHIPS + "Relationship")
+               if r.get("Type") == OFFICE_DOCUMENT]
+    main = posixpath.normpath(targets[0].lstrip("/")) if targets else None
+    if main not in parts:
+        raise Fault(path, None, "not a Word package (no main document part)")
+    overrides = {o.get("PartName", "").lstrip("/"): o.get("ContentType")
+                 for o in types.iter(CONTENT_TYPES + "Override")}
+    if overrides.get(main) != MAIN_DOCUMENT_TYPE:
+        raise Fault(path, None, f"not a Word package ({main} is not a word-processing document)")
+
+
+def check_payload(folder):
+    """The first Fault of the payload in folder, or None."""
+    try:
+        for name, target in ARCHIVES:
+            path = os.path.join(folder, name)
+            check_archive(path, read(path), target)
+        path = os.path.join(folder, HELP_DOCUMENT)
+        check_help_document(path, read(path))
+    except Fault as fault:
+        return fault
+    return None
+
+
+def read(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except OSError as e:
+        raise Fault(path, None, f"cannot be read ({e.strerror})")
+
+
+def main(argv=None):
+    argv = sys.argv[1:] if argv is None else argv
+    if len(argv) != 1:
+        print("usage: payload_check.py PAYLOAD_DIR", file=sys.stderr)
+        return 2
+    fault = check_payload(argv[0])
+    if fault:
+        print(fault.line(), file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

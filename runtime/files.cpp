@@ -18,13 +18,6 @@ bool passesFilter(DWORD attributes, int32_t mask, bool maskOmitted) {
 
 }  // namespace
 
-bool fileExists(const Text& path) {
-  if (path.empty()) return false;
-  WIN32_FIND_DATAA data;
-  FindHandle search(FindFirstFileA(path.c_str(), &data));
-  return static_cast<bool>(search);
-}
-
 bool deleteFile(const Text& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }

@@ -1,4 +1,5 @@
-// File operations: existence, deletion, writing ByteSets, and stepwise folder enumeration.
+// File operations: deletion, writing ByteSets, and stepwise folder enumeration (the
+// existence tests are in path.h).
 #pragma once
 
 #include <cstdint>
@@ -6,12 +7,11 @@
 
 #include "runtime/bytes.h"
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "runtime/text.h"
 
 namespace runtime {
 
-// FindFirstFileA(path) yields a handle: folders count, wildcards match, "" is false.
-bool fileExists(const Text& path);
 // DeleteFileA; false for a missing, read-only, held or folder path.
 bool deleteFile(const Text& path);
 // CREATE_ALWAYS, exclusive, inheritable handle, normal attributes; each non-empty ByteSet

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "unzip/entry_names.h"
 
 namespace unzip {
@@ -38,7 +39,7 @@ bool unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text
   slashesToBackslashes(name);
   path = base + name;
   if (path.size() >= MAX_PATH) return false;
-  if ((entry.attributes & kDirectoryFlag) != 0) return pathExists(path) || createDirectoryPath(path, true);
+  if ((entry.attributes & kDirectoryFlag) != 0) return runtime::pathExists(path) || createDirectoryPath(path, true);
   // Failure ignored: there may be no file yet.
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (archive.unzipEntry(entry.index, path) != ZipResult::Ok) return false;
@@ -68,8 +69,8 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   // missing one.
   if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) return -1;
   const runtime::Text folder = targetFolder;
-  if (!pathExists(archivePath)) return -1;
-  if (!pathExists(folder) && !createDirectoryPath(folder, true)) return 0;
+  if (!runtime::pathExists(archivePath)) return -1;
+  if (!runtime::pathExists(folder) && !createDirectoryPath(folder, true)) return 0;
   if (!isZipFile(archivePath)) return 0;
   archive = openArchive(archivePath);
   if (!archive) return 0;
@@ -82,7 +83,7 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   }
 
   runtime::Text base = folder;
-  ensureTrailingBackslash(base);
+  runtime::ensureTrailingBackslash(base);
   for (int32_t index = 0;; ++index) {
     ZipEntry entry;
     if (archive->getEntry(index, entry) != ZipResult::Ok) {
@@ -96,10 +97,6 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
     notifyProgress();
     if (cancelRequested_ != 0) return kCancelled;
   }
-}
-
-bool pathExists(const runtime::Text& path) {
-  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool isZipFile(const runtime::Text& path) {
@@ -121,41 +118,18 @@ int32_t countEntries(ZipArchive& archive) {
   return count == archive.entryCount() ? count : -1;
 }
 
-namespace {
-
-// Offset just past the "\\server\share\" of a UNC path (or the "\\?\C:\" of a long-path
-// prefix), which names no folder that could be created; 0 for other paths.
-size_t uncRootEnd(const runtime::Text& path) {
-  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return 0;
-  int separators = 0;
-  for (size_t i = 0; i < path.size();) {
-    if (path[i] == '\\' && ++separators == 4) return i + 1;
-    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
-  }
-  return path.size();
-}
-
-}  // namespace
-
 bool createDirectoryPath(const runtime::Text& path, bool recursive) {
   if (!recursive) return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
   runtime::Text p = path;
-  ensureTrailingBackslash(p);
-  const size_t skip = uncRootEnd(p);
-  for (size_t i = 0; i < p.size();) {
-    const bool lead = runtime::isLeadByte(static_cast<unsigned char>(p[i])) && i + 1 < p.size();
-    if (!lead && p[i] == '\\' && i + 1 > skip) {
-      const runtime::Text prefix = p.substr(0, i + 1);
-      if (!pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return false;
-    }
-    i += lead ? 2 : 1;
+  runtime::ensureTrailingBackslash(p);
+  // A root ("D:\", "\\server\share\") is tested as a whole, never cut into.
+  const size_t root = runtime::rootPrefixLength(p);
+  for (size_t i = 0; i < p.size(); i = runtime::nextCharacter(p, i)) {
+    if (p[i] != '\\' || i + 1 < root) continue;
+    const runtime::Text prefix = p.substr(0, i + 1);
+    if (!runtime::pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return false;
   }
   return true;
-}
-
-void ensureTrailingBackslash(runtime::Text& text) {
-  const size_t last = runtime::lastCharacterStart(text);
-  if (last == text.size() || text.size() - last != 1 || text[last] != '\\') text += '\\';
 }
 
 void slashesToBackslashes(runtime::Text& name) {

@@ -55,20 +55,16 @@ class ArchiveExtractor {
   int32_t doneIndex_ = 0;
 };
 
-// True when a file or a folder is at path (GetFileAttributesA: unlike a search, it takes
-// folder paths with a trailing backslash and drive roots, and no wildcards).
-bool pathExists(const runtime::Text& path);
 // True when path is a file of at least 32 bytes that starts with a local file header whose
 // 32-bit value at offset 24 (first entry: uncompressed size high half, name length) is >= 1.
 bool isZipFile(const runtime::Text& path);
 // The number of entries, walked with getEntry; -1 when an entry before the central
 // directory's count cannot be described.
 int32_t countEntries(ZipArchive& archive);
-// recursive: creates every missing folder of path from the left (double-byte aware);
-// folders created before a failure stay. Otherwise one CreateDirectoryA.
+// recursive: tests every folder of path from its root on, left to right (double-byte
+// aware), and creates the missing ones; folders created before a failure stay. Otherwise
+// one CreateDirectoryA.
 bool createDirectoryPath(const runtime::Text& path, bool recursive);
-// Appends "\" unless the last character (double-byte aware) is one; "" becomes "\".
-void ensureTrailingBackslash(runtime::Text& text);
 // Every byte "/" becomes "\" (GBK trail bytes are never 0x2F).
 void slashesToBackslashes(runtime::Text& name);
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "runtime/path.h"
+
 namespace unzip {
 
 namespace {

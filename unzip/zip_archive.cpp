@@ -8,6 +8,7 @@
 #include <iowin32.h>
 
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "unzip/entry_names.h"
 #include "unzip/entry_times.h"
 #include "unzip/replacement_file.h"
@@ -21,8 +22,6 @@ constexpr uLong kEncryptedFlag = 0x0001;
 
 unzFile reader(void* handle) { return static_cast<unzFile>(handle); }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
 }  // namespace
 
 std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why) {
@@ -33,7 +32,7 @@ std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* wh
   if (length > 0 && length < sizeof archive->rootDirectory_ - 1) {
     std::memcpy(archive->rootDirectory_, current, length);
     // "C:\" comes with its backslash already.
-    if (!isSeparator(current[length - 1])) archive->rootDirectory_[length] = '\\';
+    if (!runtime::isPathSeparator(current[length - 1])) archive->rootDirectory_[length] = '\\';
   }
 
   // iowin32 opens for reading: GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING.
@@ -151,15 +150,12 @@ const FILETIME* knownTime(const FILETIME& time) {
   return (time.dwLowDateTime == 0 && time.dwHighDateTime == 0) ? nullptr : &time;
 }
 
-bool isAbsolute(const runtime::Text& path) {
-  return (!path.empty() && isSeparator(path[0])) || (path.size() > 1 && path[1] == ':');
-}
-
 // "../" or "..\" as characters of their own.
 bool climbsUp(const runtime::Text& path) {
-  for (size_t i = 0; i < path.size();) {
-    if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && isSeparator(path[i + 2])) return true;
-    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
+  for (size_t i = 0; i < path.size(); i = runtime::nextCharacter(path, i)) {
+    if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && runtime::isPathSeparator(path[i + 2])) {
+      return true;
+    }
   }
   return false;
 }
@@ -185,7 +181,7 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath)
   if (separator == targetPath.size() - 1) return ZipResult::CannotOpenFile;  // names a folder
   if (separator != runtime::Text::npos) {
     const runtime::Text dir = targetPath.substr(0, separator);
-    if (!isAbsolute(dir) && !climbsUp(dir)) ensureRelativeDirectory(rootDirectory_, dir);
+    if (runtime::rootPrefixLength(dir) == 0 && !climbsUp(dir)) ensureRelativeDirectory(rootDirectory_, dir);
   }
 
   ReplacementFile output(targetPath);

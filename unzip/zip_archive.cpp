@@ -29,10 +29,12 @@ std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* wh
 
   char current[MAX_PATH + 1] = {};
   const DWORD length = GetCurrentDirectoryA(sizeof current, current);
-  if (length > 0 && length < sizeof archive->rootDirectory_ - 1) {
-    std::memcpy(archive->rootDirectory_, current, length);
-    // "C:\" comes with its backslash already.
-    if (!runtime::isPathSeparator(current[length - 1])) archive->rootDirectory_[length] = '\\';
+  if (length > 0 && length <= MAX_PATH) {
+    // "C:\" comes with its backslash already; a folder ending in a character with the trail
+    // byte 0x5C does not.
+    runtime::Text root(current, length);
+    runtime::ensureTrailingBackslash(root);
+    if (root.size() < sizeof archive->rootDirectory_) std::memcpy(archive->rootDirectory_, root.c_str(), root.size());
   }
 
   // iowin32 opens for reading: GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING.

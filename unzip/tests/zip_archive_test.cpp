@@ -64,6 +64,15 @@ TEST(OpenArchive, RootDirectoryIsTheCurrentFolderWithABackslash) {
   if (expected.back() != '\\') expected += '\\';
   ASSERT_TRUE(opened.archive);
   EXPECT_EQ(std::string(opened.archive->rootDirectory()), expected);
+
+  // "乗" is 81 5C: its trail byte is no backslash, so one is still added.
+  const std::string gbk = opened.folder + "\\乗";
+  ASSERT_TRUE(CreateDirectoryA(gbk.c_str(), nullptr));
+  ASSERT_TRUE(SetCurrentDirectoryA(gbk.c_str()));
+  auto reopened = unzip::openArchive(opened.path);
+  SetCurrentDirectoryA(current);
+  ASSERT_TRUE(reopened);
+  EXPECT_EQ(std::string(reopened->rootDirectory()), gbk + "\\");
 }
 
 TEST(GetEntry, SummaryRangeCacheAndWalkingBack) {

@@ -13,7 +13,7 @@
 #include "runtime/program.h"
 #include "runtime/shell.h"
 #include "ui/properties.h"
-#include "unzip/extraction_owner.h"
+#include "unzip/unzip_component.h"
 
 namespace installer {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "runtime/handles.h"
 #include "runtime/tests/test_support.h"
-#include "unzip/extraction_owner.h"
+#include "unzip/unzip_component.h"
 
 namespace {
 

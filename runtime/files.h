@@ -15,8 +15,9 @@ namespace runtime {
 // DeleteFileA; false for a missing, read-only, held or folder path.
 bool deleteFile(const Text& path);
 // CREATE_ALWAYS, exclusive, inheritable handle, normal attributes; each non-empty ByteSet
-// written with one WriteFile in order. True only when every write and the close succeeded.
-bool writeFile(const Text& path, std::initializer_list<ByteView> parts);
+// written with one WriteFile in order. True only when every write and the close succeeded;
+// otherwise *error (if given) receives the failing call's error code.
+bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* error = nullptr);
 
 // The caller's slot for one enumeration; empty when no search is open.
 using SearchHandle = FindHandle;

@@ -59,8 +59,10 @@ size_t rootPrefixLength(const Text& path) {
   return 0;
 }
 
-bool pathExists(const Text& path) {
-  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool pathExists(const Text& path, DWORD* error) {
+  if (!path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  if (error != nullptr) *error = path.empty() ? ERROR_INVALID_NAME : GetLastError();
+  return false;
 }
 
 bool fileExists(const Text& path) {

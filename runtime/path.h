@@ -2,6 +2,8 @@
 // and whether something is at it. Every path rule of the program lives here.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 
 #include "runtime/text.h"
@@ -34,8 +36,9 @@ void ensureTrailingBackslash(Text& text);
 size_t rootPrefixLength(const Text& path);
 
 // True when a file or a folder is at exactly this path (GetFileAttributesA: folder paths
-// with a trailing backslash and drive roots count; wildcards match nothing).
-bool pathExists(const Text& path);
+// with a trailing backslash and drive roots count; wildcards match nothing). When not,
+// *error (if given) receives the reason, such as ERROR_FILE_NOT_FOUND.
+bool pathExists(const Text& path, DWORD* error = nullptr);
 // FindFirstFileA(path) yields a handle: folders count, wildcards match, "" is false.
 bool fileExists(const Text& path);
 

@@ -69,13 +69,19 @@ TEST(PathExists, ExactPathsOnly) {
   struct Row {
     std::string path;
     bool exists;
+    DWORD error;  // the reason when nothing is there
   };
   const Row rows[] = {
-      {dir / "file.txt", true}, {dir / "sub", true}, {dir / "sub\\", true}, {"C:\\", true},
-      {dir / "*.txt", false},  // unlike fileExists, no wildcards
-      {dir / "missing", false}, {"", false},
+      {dir / "file.txt", true, 0}, {dir / "sub", true, 0}, {dir / "sub\\", true, 0}, {"C:\\", true, 0},
+      {dir / "missing", false, ERROR_FILE_NOT_FOUND}, {dir / "missing\\x", false, ERROR_PATH_NOT_FOUND},
+      {"", false, ERROR_INVALID_NAME},
   };
-  for (const Row& row : rows) EXPECT_EQ(pathExists(row.path), row.exists) << row.path;
+  for (const Row& row : rows) {
+    DWORD error = 0;
+    EXPECT_EQ(pathExists(row.path, &error), row.exists) << row.path;
+    EXPECT_EQ(error, row.error) << row.path;
+  }
+  EXPECT_FALSE(pathExists(dir / "*.txt"));  // unlike fileExists, no wildcards
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 //   ours/proc    this program started with --child (one unzipArchive run per process);
 //   baseline     another build of this program started with --child (optional), to compare
 //                a change with what came before it in the same run;
+//   .../over     ours/proc and baseline once more, into a folder that holds the archive's
+//                files already (unpacked there untimed just before): a second installation;
 //   miniunz      minizip's own extractor (miniunz.exe beside this program).
 // The order is reversed every other run (ABBA), so a drift of the machine falls on all alike.
 // It prints each run, then per way the median and the spread (lowest..highest) and the ratios.
@@ -190,11 +192,13 @@ int main(int argc, char** argv) {
   }
 
   Series ours{"ours", {}}, floor{"floor", {}}, oursChild{"ours/proc", {}}, baselineChild{"baseline", {}},
-      miniunzChild{"miniunz", {}};
+      oursOver{"ours/over", {}}, baselineOver{"base/over", {}}, miniunzChild{"miniunz", {}};
   std::string failure;
-  const auto child = [&](Series& series, const std::string& commandLine, DWORD expectedExit) {
-    return [&series, &failure, commandLine, expectedExit]() {
+  // over: the command runs once untimed first, so that the timed run replaces its files.
+  const auto child = [&](Series& series, const std::string& commandLine, DWORD expectedExit, bool over = false) {
+    return [&series, &failure, commandLine, expectedExit, over]() {
       DWORD exitCode = 0;
+      if (over && (timeChild(commandLine, exitCode) < 0 || exitCode != expectedExit)) failure = "preparing failed";
       const double ms = timeChild(commandLine, exitCode);
       if (ms < 0 || exitCode != expectedExit) failure = std::string(series.name) + " failed";
       series.ms.push_back(ms);
@@ -214,14 +218,18 @@ int main(int argc, char** argv) {
         floor.ms.push_back(nowMs() - start);
       },
       child(oursChild, "\"" + self + "\" --child " + target, 2),
+      child(oursOver, "\"" + self + "\" --child " + target, 2, true),
   };
-  if (!baseline.empty()) ways.push_back(child(baselineChild, "\"" + baseline + "\" --child " + target, 2));
+  if (!baseline.empty()) {
+    ways.push_back(child(baselineChild, "\"" + baseline + "\" --child " + target, 2));
+    ways.push_back(child(baselineOver, "\"" + baseline + "\" --child " + target, 2, true));
+  }
   // miniunz changes into its -d folder, which must exist.
   ways.push_back([&] {
     CreateDirectoryA(out.c_str(), nullptr);
     child(miniunzChild, "\"" + miniunz + "\" -x -o \"" + archive + "\" -d \"" + out + "\"", 0)();
   });
-  std::vector<Series*> all = {&ours, &floor, &oursChild, &baselineChild, &miniunzChild};
+  std::vector<Series*> all = {&ours, &floor, &oursChild, &baselineChild, &oursOver, &baselineOver, &miniunzChild};
 
   for (int run = 0; run < runs; ++run) {
     for (size_t i = 0; i < ways.size(); ++i) {
@@ -255,7 +263,8 @@ int main(int argc, char** argv) {
   }
   std::printf("ratio ours / floor, in process: %.2f\n", median(ours.ms) / median(floor.ms));
   if (!baselineChild.ms.empty()) {
-    std::printf("ratio ours / baseline, as processes: %.2f\n", median(oursChild.ms) / median(baselineChild.ms));
+    std::printf("ratio ours / baseline, as processes: %.2f; over a first run: %.2f\n",
+                median(oursChild.ms) / median(baselineChild.ms), median(oursOver.ms) / median(baselineOver.ms));
   }
   std::printf("ratio ours / miniunz, as processes: %.2f\n", median(oursChild.ms) / median(miniunzChild.ms));
   testsupport::removeTree(out);

@@ -164,6 +164,16 @@ double median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The ratio of the medians, then the median and spread of the ratios run by run, which a
+// machine whose speed drifts between runs disturbs less.
+void printRatio(const char* what, const Series& a, const Series& b) {
+  std::vector<double> paired;
+  for (size_t i = 0; i < a.ms.size() && i < b.ms.size(); ++i) paired.push_back(a.ms[i] / b.ms[i]);
+  std::printf("ratio %s / %s, %s: %.2f; run by run %.2f (%.2f..%.2f)\n", a.name, b.name, what,
+              median(a.ms) / median(b.ms), median(paired), *std::min_element(paired.begin(), paired.end()),
+              *std::max_element(paired.begin(), paired.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -261,12 +271,12 @@ int main(int argc, char** argv) {
     std::printf("  %-10s %7.0f  (%.0f..%.0f)\n", s->name, median(s->ms), *std::min_element(s->ms.begin(), s->ms.end()),
                 *std::max_element(s->ms.begin(), s->ms.end()));
   }
-  std::printf("ratio ours / floor, in process: %.2f\n", median(ours.ms) / median(floor.ms));
+  printRatio("in process", ours, floor);
   if (!baselineChild.ms.empty()) {
-    std::printf("ratio ours / baseline, as processes: %.2f; over a first run: %.2f\n",
-                median(oursChild.ms) / median(baselineChild.ms), median(oursOver.ms) / median(baselineOver.ms));
+    printRatio("as processes", oursChild, baselineChild);
+    printRatio("over a first run", oursOver, baselineOver);
   }
-  std::printf("ratio ours / miniunz, as processes: %.2f\n", median(oursChild.ms) / median(miniunzChild.ms));
+  printRatio("as processes", oursChild, miniunzChild);
   testsupport::removeTree(out);
   return 0;
 }

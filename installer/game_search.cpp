@@ -11,6 +11,7 @@
 #include "runtime/bytes.h"
 #include "runtime/events.h"
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "runtime/system_functions.h"
 
 namespace installer {
@@ -25,8 +26,9 @@ bool isDotEntry(const char* name) {
   return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
 }
 
+// A folder name may end in a character whose trail byte is 0x5C: the test is double-byte aware.
 runtime::Text withBackslash(runtime::Text folder) {
-  if (runtime::rightText(folder, 1) != "\\") folder += "\\";
+  runtime::ensureTrailingBackslash(folder);
   return folder;
 }
 

@@ -13,7 +13,7 @@
 #include "runtime/program.h"
 #include "runtime/shell.h"
 #include "ui/properties.h"
-#include "unzip/extraction_owner.h"
+#include "unzip/unzip_component.h"
 
 namespace installer {
 namespace {
@@ -44,6 +44,16 @@ runtime::Text gameFolderOf(const runtime::Text& exePath) {
   return runtime::leftText(exePath, static_cast<int32_t>(std::trunc(n)));
 }
 
+std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row) {
+  const runtime::Text target = folder + row.targetFolderName;
+  unzip::ExtractionFailure cause;
+  const int32_t result = unzip::unzipArchive(ui::extractionOwner(kArchiveComponent),
+                                             (folder + row.archiveFileName).c_str(), target.c_str(), &cause);
+  if (result == 1) return std::nullopt;
+  return InstallFailure{&row, InstallStep::Unpack, target, cause.systemError,
+                        cause.cause == unzip::FailureCause::DamagedArchive};
+}
+
 InstallReport installArchives(const runtime::Text& folder) {
   const payload::EmbeddedArchive* rows = payload::embeddedArchives();
   InstallReport report;
@@ -52,8 +62,9 @@ InstallReport installArchives(const runtime::Text& folder) {
   for (; written < payload::kEmbeddedArchiveCount; ++written) {
     const payload::EmbeddedArchive& row = rows[written];
     const runtime::Text path = folder + row.archiveFileName;
-    if (!runtime::writeFile(path, {dataOf(row)})) {
-      report.failure = InstallFailure{&row, InstallStep::Write, path, GetLastError()};
+    DWORD error = 0;
+    if (!runtime::writeFile(path, {dataOf(row)}, &error)) {
+      report.failure = InstallFailure{&row, InstallStep::Write, path, error};
       ++written;  // the failed file was created or truncated by us: it goes too
       break;
     }
@@ -61,15 +72,8 @@ InstallReport installArchives(const runtime::Text& folder) {
 
   if (!report.failure) {
     for (int index : kUnpackOrder) {
-      const payload::EmbeddedArchive& row = rows[index];
-      SetLastError(ERROR_SUCCESS);
-      const int32_t result = unzip::unzipArchive(ui::extractionOwner(kArchiveComponent),
-                                                 (folder + row.archiveFileName).c_str(),
-                                                 (folder + row.targetFolderName).c_str());
-      if (result != 1) {
-        report.failure = InstallFailure{&row, InstallStep::Unpack, folder + row.targetFolderName, GetLastError()};
-        break;
-      }
+      report.failure = unpackArchive(folder, rows[index]);
+      if (report.failure) break;
     }
   }
 
@@ -84,6 +88,8 @@ InstallReport installArchives(const runtime::Text& folder) {
   }
   return report;
 }
+
+const char kDamagedArchiveCause[] = "可能的原因：程序中的汉化文件已损坏或无法读取。请重新下载本程序后再试。";
 
 runtime::Text failureCause(DWORD error) {
   switch (error) {
@@ -120,7 +126,8 @@ runtime::Text failureMessage(const InstallFailure& failure) {
   runtime::Text what = failure.step == InstallStep::Write
                            ? runtime::joinText("未能写入汉化文件“", archive, "”：\r\n", failure.path)
                            : runtime::joinText("未能将“", archive, "”解压到：\r\n", failure.path);
-  return runtime::joinText("汉化失败！\r\n\r\n", what, "\r\n\r\n", failureCause(failure.error));
+  const runtime::Text cause = failure.damagedArchive ? runtime::Text(kDamagedArchiveCause) : failureCause(failure.error);
+  return runtime::joinText("汉化失败！\r\n\r\n", what, "\r\n\r\n", cause);
 }
 
 void installInto(const runtime::Text& folder) {

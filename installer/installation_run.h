@@ -17,14 +17,18 @@ enum class InstallStep { Write, Unpack };
 struct InstallFailure {
   const payload::EmbeddedArchive* archive;
   InstallStep step;
-  runtime::Text path;  // the archive file (write) or the target folder (unpack)
-  DWORD error;         // the system's last error right after the failing step
+  runtime::Text path;           // the archive file (write) or the target folder (unpack)
+  DWORD error;                  // the system's error code, kept at the call that failed
+  bool damagedArchive = false;  // instead: the archive's data are damaged or unreadable
 };
 
 struct InstallReport {
   std::optional<InstallFailure> failure;
   std::vector<runtime::Text> undeleted;  // archive files that stayed after a complete unpack
 };
+
+// Unpacks the row's archive, written into folder, into its target folder below folder.
+std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row);
 
 // Writes the archives in table order, unpacks them in the order Translations, Extras, Maps,
 // Localization, Bundles and deletes them in that order. It stops at the first write or
@@ -44,6 +48,7 @@ void finishRun(const InstallReport& report);
 
 // The texts of the failure message, for tests.
 runtime::Text failureCause(DWORD error);
+extern const char kDamagedArchiveCause[];
 runtime::Text failureMessage(const InstallFailure& failure);
 
 }  // namespace installer

@@ -1,4 +1,4 @@
-// File operations: existence, deletion, writing ByteSets.
+// File operations: deletion and writing ByteSets (the existence tests are in path.h).
 #pragma once
 
 #include <cstdint>
@@ -6,16 +6,16 @@
 
 #include "runtime/bytes.h"
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "runtime/text.h"
 
 namespace runtime {
 
-// FindFirstFileA(path) yields a handle: folders count, wildcards match, "" is false.
-bool fileExists(const Text& path);
 // DeleteFileA; false for a missing, read-only, held or folder path.
 bool deleteFile(const Text& path);
 // CREATE_ALWAYS, exclusive, inheritable handle, normal attributes; each non-empty ByteSet
-// written with one WriteFile in order. True only when every write and the close succeeded.
-bool writeFile(const Text& path, std::initializer_list<ByteView> parts);
+// written with one WriteFile in order. True only when every write and the close succeeded;
+// otherwise *error (if given) receives the failing call's error code.
+bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* error = nullptr);
 
 }  // namespace runtime

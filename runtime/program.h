@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "runtime/text.h"
+#include "runtime/path.h"
 
 namespace runtime {
 

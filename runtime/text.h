@@ -31,12 +31,4 @@ Text joinText(const Parts&... parts) {
   return out;
 }
 
-// Double-byte awareness for the system's ANSI code page (GBK on the target systems): a lead
-// byte and the byte after it form one character, so a trail byte 0x5C is never a backslash.
-bool isLeadByte(unsigned char byte);
-// Offset of the first byte of the last character; text.size() when the text is empty.
-size_t lastCharacterStart(const Text& text);
-// Offset of the last '\\' or '/' that is a character of its own; Text::npos when none.
-size_t lastPathSeparator(const Text& text);
-
 }  // namespace runtime

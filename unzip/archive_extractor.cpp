@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "unzip/entry_names.h"
 
 namespace unzip {
@@ -30,25 +31,38 @@ namespace {
 // What walk gives when a progress callback cancelled the run.
 constexpr int32_t kCancelled = 2;
 
-// Creates the folder or writes the file of one entry below base; path receives the output
-// path. False when the name would leave base or the entry cannot be unpacked.
-bool unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base, runtime::Text& path) {
-  if (!isConfinedEntryName(entry.name)) return false;
+}  // namespace
+
+bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base,
+                                   runtime::Text& path) {
+  // A name that would leave base is refused like any other unusable entry.
+  if (!isConfinedEntryName(entry.name)) return damaged(false);
   runtime::Text name = entry.name;
   slashesToBackslashes(name);
   path = base + name;
-  if (path.size() >= MAX_PATH) return false;
-  if ((entry.attributes & kDirectoryFlag) != 0) return pathExists(path) || createDirectoryPath(path, true);
-  // Failure ignored: there may be no file yet.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (archive.unzipEntry(entry.index, path) != ZipResult::Ok) return false;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return true;
+  if (path.size() >= MAX_PATH) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE);
+  if ((entry.attributes & kDirectoryFlag) != 0) return createFolder(path);
+  // A file entry named like a folder ("x/") can be no file.
+  if (runtime::hasTrailingBackslash(name)) return damaged(false);
+  // Written with normal attributes, so no attribute call is needed afterwards.
+  if (archive.unzipEntry(entry.index, path, FILE_ATTRIBUTE_NORMAL) == ZipResult::Ok) return true;
+  const DWORD error = archive.outputError();
+  return error != 0 ? systemFailure(false, error) : damaged(false);
 }
 
-}  // namespace
+bool ArchiveExtractor::createFolder(const runtime::Text& path) {
+  // One call when all is well: CreateDirectoryA also says when something is there already,
+  // in which case nothing is done.
+  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) return true;
+  // The creation may be refused where the folder exists, or a parent may be missing.
+  if (runtime::pathExists(path) || createDirectoryPath(path, true, &error)) return true;
+  return systemFailure(false, error);
+}
 
 int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
+  failure_ = ExtractionFailure{};
   std::unique_ptr<ZipArchive> archive;
   const int32_t result = walk(archivePath, targetFolder, archive);
   if (result == kCancelled) {  // no final notification, no reset
@@ -66,28 +80,32 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
                                std::unique_ptr<ZipArchive>& archive) {
   // An empty folder would become "\", the root of the current drive: refused like a
   // missing one.
-  if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) return -1;
+  if (archivePath == nullptr || targetFolder == nullptr || targetFolder[0] == 0) {
+    return systemFailure(-1, ERROR_INVALID_PARAMETER);
+  }
   const runtime::Text folder = targetFolder;
-  if (!pathExists(archivePath)) return -1;
-  if (!pathExists(folder) && !createDirectoryPath(folder, true)) return 0;
-  if (!isZipFile(archivePath)) return 0;
-  archive = openArchive(archivePath);
-  if (!archive) return 0;
+  DWORD error = 0;
+  if (!runtime::pathExists(archivePath, &error)) return systemFailure(-1, error);
+  if (!runtime::pathExists(folder) && !createDirectoryPath(folder, true, &error)) return systemFailure(0, error);
+  if (!isZipFile(archivePath, &error)) return error != 0 ? systemFailure(0, error) : damaged(0);
+  ZipResult why = ZipResult::Ok;
+  archive = openArchive(archivePath, &why, &error);
+  if (!archive) return why == ZipResult::CannotOpenFile ? systemFailure(0, error) : damaged(0);
   if (progressCallback_ != nullptr) {
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {
       totalEntries_ = 0;
-      return 0;
+      return damaged(0);
     }
   }
 
   runtime::Text base = folder;
-  ensureTrailingBackslash(base);
+  runtime::ensureTrailingBackslash(base);
   for (int32_t index = 0;; ++index) {
     ZipEntry entry;
     if (archive->getEntry(index, entry) != ZipResult::Ok) {
       // Only the central directory's count ends the entries; a damaged one before it fails.
-      return index < archive->entryCount() ? 0 : 1;
+      return index < archive->entryCount() ? damaged(0) : 1;
     }
     runtime::Text path;
     if (!unpackEntry(*archive, entry, base, path)) return 0;
@@ -98,16 +116,22 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   }
 }
 
-bool pathExists(const runtime::Text& path) {
-  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool isZipFile(const runtime::Text& path) {
+bool isZipFile(const runtime::Text& path, DWORD* error) {
+  DWORD ignored = 0;
+  DWORD& cause = error != nullptr ? *error : ignored;
+  cause = 0;
   runtime::FileHandle file = runtime::openExisting(path.c_str(), GENERIC_READ, FILE_SHARE_READ);
-  if (!file) return false;
+  if (!file) {
+    cause = GetLastError();
+    return false;
+  }
   unsigned char block[32];
   DWORD got = 0;
-  if (!ReadFile(file.get(), block, sizeof block, &got, nullptr) || got != sizeof block) return false;
+  if (!ReadFile(file.get(), block, sizeof block, &got, nullptr)) {
+    cause = GetLastError();
+    return false;
+  }
+  if (got != sizeof block) return false;
   if (block[0] != 0x50 || block[1] != 0x4B || block[2] != 0x03 || block[3] != 0x04) return false;
   const uint32_t value = static_cast<uint32_t>(block[24]) | (static_cast<uint32_t>(block[25]) << 8) |
                          (static_cast<uint32_t>(block[26]) << 16) | (static_cast<uint32_t>(block[27]) << 24);
@@ -121,41 +145,22 @@ int32_t countEntries(ZipArchive& archive) {
   return count == archive.entryCount() ? count : -1;
 }
 
-namespace {
-
-// Offset just past the "\\server\share\" of a UNC path (or the "\\?\C:\" of a long-path
-// prefix), which names no folder that could be created; 0 for other paths.
-size_t uncRootEnd(const runtime::Text& path) {
-  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return 0;
-  int separators = 0;
-  for (size_t i = 0; i < path.size();) {
-    if (path[i] == '\\' && ++separators == 4) return i + 1;
-    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
-  }
-  return path.size();
-}
-
-}  // namespace
-
-bool createDirectoryPath(const runtime::Text& path, bool recursive) {
-  if (!recursive) return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+bool createDirectoryPath(const runtime::Text& path, bool recursive, DWORD* error) {
+  const auto failed = [error] {
+    if (error != nullptr) *error = GetLastError();
+    return false;
+  };
+  if (!recursive) return CreateDirectoryA(path.c_str(), nullptr) || failed();
   runtime::Text p = path;
-  ensureTrailingBackslash(p);
-  const size_t skip = uncRootEnd(p);
-  for (size_t i = 0; i < p.size();) {
-    const bool lead = runtime::isLeadByte(static_cast<unsigned char>(p[i])) && i + 1 < p.size();
-    if (!lead && p[i] == '\\' && i + 1 > skip) {
-      const runtime::Text prefix = p.substr(0, i + 1);
-      if (!pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return false;
-    }
-    i += lead ? 2 : 1;
+  runtime::ensureTrailingBackslash(p);
+  // A root ("D:\", "\\server\share\") is tested as a whole, never cut into.
+  const size_t root = runtime::rootPrefixLength(p);
+  for (size_t i = 0; i < p.size(); i = runtime::nextCharacter(p, i)) {
+    if (p[i] != '\\' || i + 1 < root) continue;
+    const runtime::Text prefix = p.substr(0, i + 1);
+    if (!runtime::pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return failed();
   }
   return true;
-}
-
-void ensureTrailingBackslash(runtime::Text& text) {
-  const size_t last = runtime::lastCharacterStart(text);
-  if (last == text.size() || text.size() - last != 1 || text[last] != '\\') text += '\\';
 }
 
 void slashesToBackslashes(runtime::Text& name) {

@@ -1,6 +1,8 @@
 // Unpacking one ZIP archive file into a folder, entry by entry, with progress and cancel.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <memory>
 
@@ -11,6 +13,17 @@
 namespace unzip {
 
 class ArchiveExtractor;
+
+// Why an extraction failed, learnt at the call that failed.
+enum class FailureCause {
+  None,
+  DamagedArchive,  // the archive's data are damaged, unreadable or of a kind not supported
+  SystemError,     // a call on the archive file or on an output file or folder failed
+};
+struct ExtractionFailure {
+  FailureCause cause = FailureCause::None;
+  DWORD systemError = 0;  // with SystemError: that call's error code
+};
 
 // Called with the index of the entry processed last (the total at the end), the total,
 // that entry's output path and the extractor, which the callback may cancel.
@@ -36,6 +49,8 @@ class ArchiveExtractor {
   // the archive or an entry failed; -1 when a text is not given or is empty, or nothing
   // exists at archivePath.
   int32_t extract(const char* archivePath, const char* targetFolder);
+  // Why the last extract gave 0 or -1.
+  const ExtractionFailure& failure() const { return failure_; }
 
   int32_t cancelRequested() const { return cancelRequested_; }
   ProgressCallback progressCallback() const { return progressCallback_; }
@@ -46,6 +61,21 @@ class ArchiveExtractor {
  private:
   // The steps up to the end of the entries; extract adds the final notification.
   int32_t walk(const char* archivePath, const char* targetFolder, std::unique_ptr<ZipArchive>& archive);
+  // Creates the folder or writes the file of one entry below base; path receives the output
+  // path. False, with the cause kept, when the entry cannot be unpacked.
+  bool unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base, runtime::Text& path);
+  bool createFolder(const runtime::Text& path);
+  // Keep the cause and give the result.
+  template <class Result>
+  Result damaged(Result result) {
+    failure_ = ExtractionFailure{FailureCause::DamagedArchive, 0};
+    return result;
+  }
+  template <class Result>
+  Result systemFailure(Result result, DWORD error) {
+    failure_ = ExtractionFailure{FailureCause::SystemError, error};
+    return result;
+  }
 
   ExtractionOwner* owner_ = nullptr;
   int32_t cancelRequested_ = 0;
@@ -53,22 +83,21 @@ class ArchiveExtractor {
   runtime::Text currentPath_;
   int32_t totalEntries_ = 0;
   int32_t doneIndex_ = 0;
+  ExtractionFailure failure_;
 };
 
-// True when a file or a folder is at path (GetFileAttributesA: unlike a search, it takes
-// folder paths with a trailing backslash and drive roots, and no wildcards).
-bool pathExists(const runtime::Text& path);
 // True when path is a file of at least 32 bytes that starts with a local file header whose
 // 32-bit value at offset 24 (first entry: uncompressed size high half, name length) is >= 1.
-bool isZipFile(const runtime::Text& path);
+// When false, *error (if given) receives the system's error code of the open or read that
+// failed, or 0 when the file was read and is no ZIP file.
+bool isZipFile(const runtime::Text& path, DWORD* error = nullptr);
 // The number of entries, walked with getEntry; -1 when an entry before the central
 // directory's count cannot be described.
 int32_t countEntries(ZipArchive& archive);
-// recursive: creates every missing folder of path from the left (double-byte aware);
-// folders created before a failure stay. Otherwise one CreateDirectoryA.
-bool createDirectoryPath(const runtime::Text& path, bool recursive);
-// Appends "\" unless the last character (double-byte aware) is one; "" becomes "\".
-void ensureTrailingBackslash(runtime::Text& text);
+// recursive: tests every folder of path from its root on, left to right (double-byte
+// aware), and creates the missing ones; folders created before a failure stay. Otherwise
+// one CreateDirectoryA. On failure *error (if given) receives the failing call's error code.
+bool createDirectoryPath(const runtime::Text& path, bool recursive, DWORD* error = nullptr);
 // Every byte "/" becomes "\" (GBK trail bytes are never 0x2F).
 void slashesToBackslashes(runtime::Text& name);
 

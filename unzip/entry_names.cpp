@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/text.h"
+#include "runtime/path.h"
 
 namespace unzip {
 
@@ -59,11 +59,7 @@ bool isConfinedEntryName(const char* name) {
     if (c == ':') return false;
     // A lead byte takes the next byte with it, so a trail byte 0x5C is no separator, as
     // Windows reads it. "/" and ":" are never trail bytes and always count on their own.
-    if (runtime::isLeadByte(c) && p[1] != 0 && p[1] != '/' && p[1] != ':') {
-      p += 2;
-      continue;
-    }
-    ++p;
+    p = (p[1] == '/' || p[1] == ':') ? p + 1 : runtime::nextCharacter(p);
   }
 }
 

@@ -23,10 +23,4 @@ class ExtractionOwner {
   virtual EventOutcome raiseProgressEvent(int32_t percent) = 0;
 };
 
-// Unpacks the archive at archivePath into targetFolder on behalf of component.
-// A null text means "not given". Returns 1 when every entry was unpacked (or the owner's
-// progress handler cancelled the run), 0 when the run failed, and -1 when a text is not
-// given, the target folder text is empty, or nothing exists at archivePath.
-int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder);
-
 }  // namespace unzip

@@ -1,5 +1,7 @@
-// A new file written beside its target under a temporary name and moved over the target
-// only when it is complete, so that a failed write never destroys the previous file.
+// The file an entry's data are written to. When nothing is at the target, that is the target
+// itself, created new; when something is there already, a temporary file beside it, moved
+// over the target only when it is complete, so that a failed write never destroys the
+// previous file. Either way a failure leaves nothing half-written behind.
 #pragma once
 
 #include <windows.h>
@@ -14,25 +16,37 @@ class ReplacementFile {
   explicit ReplacementFile(runtime::Text target) : target_(std::move(target)) {}
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
-  // Removes the temporary file unless commit succeeded.
+  // Removes what open created unless commit succeeded.
   ~ReplacementFile() { discard(); }
 
-  // Creates the temporary file ("~uz" and four hex digits, in the target's folder) for
-  // writing, unshared, with the given attributes. False when no such file can be created
-  // or its path would not fit MAX_PATH.
+  // Creates the target for writing, unshared, with the given attributes, failing if anything
+  // is there (so nothing is overwritten before the data are complete); when something is,
+  // creates the temporary file ("~uz" and four hex digits, in the target's folder) instead.
+  // False when neither can be created or the path would not fit MAX_PATH; error() says why.
   bool open(DWORD attributes);
   HANDLE handle() const { return file_.get(); }
-  // Closes the file and moves it over the target (replacing an existing file). On failure
-  // the temporary file is removed and the target is left as it was.
-  bool commit();
+  // Gives the file the times (null ones stay as they are) and closes it. A temporary file is
+  // then moved over the target, whose attributes are reset first (a read-only file cannot be
+  // replaced). On failure what open created is removed, the previous file stays, and
+  // error() says why.
+  bool commit(const FILETIME* creation, const FILETIME* access, const FILETIME* write);
   void discard();
 
+  // True while a temporary file is written in place of an existing target.
+  bool replacing() const { return !temporary_.empty(); }
   const runtime::Text& temporaryPath() const { return temporary_; }
+  // The system's error code of the call that failed.
+  DWORD error() const { return error_; }
 
  private:
+  bool openTemporary(DWORD attributes);
+  bool fail(DWORD error);
+
   runtime::Text target_;
   runtime::Text temporary_;
   runtime::FileHandle file_;
+  bool owned_ = false;  // open created a file that commit has not handed over yet
+  DWORD error_ = 0;
 };
 
 }  // namespace unzip

@@ -16,12 +16,18 @@ void componentProgress(uint32_t done, uint32_t total, const char* currentPath, A
   }
 }
 
-int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder) {
+int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder,
+                     ExtractionFailure* failure) {
   ArchiveExtractor extractor;
   extractor.setOwner(component);
-  if (archivePath == nullptr || targetFolder == nullptr) return -1;
+  if (archivePath == nullptr || targetFolder == nullptr) {
+    if (failure != nullptr) *failure = ExtractionFailure{FailureCause::SystemError, ERROR_INVALID_PARAMETER};
+    return -1;
+  }
   extractor.setProgressCallback(componentProgress);
-  return extractor.extract(archivePath, targetFolder);
+  const int32_t result = extractor.extract(archivePath, targetFolder);
+  if (failure != nullptr) *failure = extractor.failure();
+  return result;
 }
 
 }  // namespace unzip

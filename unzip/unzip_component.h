@@ -1,5 +1,5 @@
-// The ZIP component's side of an extraction: its progress callback, which turns progress
-// into the owner's progress event. unzipArchive itself is declared in extraction_owner.h.
+// The ZIP component's side of an extraction: its one operation, unzipArchive, and the
+// progress callback that turns progress into the owner's progress event.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,14 @@
 #include "unzip/archive_extractor.h"
 
 namespace unzip {
+
+// Unpacks the archive at archivePath into targetFolder on behalf of component.
+// A null text means "not given". Returns 1 when every entry was unpacked (or the owner's
+// progress handler cancelled the run), 0 when the run failed, and -1 when a text is not
+// given, the target folder text is empty, or nothing exists at archivePath. When the result
+// is not 1 and failure is given, it receives the cause, kept at the call that failed.
+int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder,
+                     ExtractionFailure* failure = nullptr);
 
 // trunc(done / total * 100) in double precision; 100 when total is 0 (nothing is left).
 int32_t progressPercentage(uint32_t done, uint32_t total);

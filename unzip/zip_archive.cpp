@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-// unzip.h brings ioapi.h, which iowin32.h needs first.
 #include <unzip.h>
-#include <iowin32.h>
 
 #include "runtime/handles.h"
+#include "runtime/path.h"
+#include "unzip/archive_file.h"
 #include "unzip/entry_names.h"
 #include "unzip/entry_times.h"
 #include "unzip/replacement_file.h"
@@ -21,30 +21,28 @@ constexpr uLong kEncryptedFlag = 0x0001;
 
 unzFile reader(void* handle) { return static_cast<unzFile>(handle); }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
 }  // namespace
 
-std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why) {
+std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why, DWORD* openError) {
   std::unique_ptr<ZipArchive> archive(new ZipArchive());
 
   char current[MAX_PATH + 1] = {};
   const DWORD length = GetCurrentDirectoryA(sizeof current, current);
-  if (length > 0 && length < sizeof archive->rootDirectory_ - 1) {
-    std::memcpy(archive->rootDirectory_, current, length);
-    // "C:\" comes with its backslash already.
-    if (!isSeparator(current[length - 1])) archive->rootDirectory_[length] = '\\';
+  if (length > 0 && length <= MAX_PATH) {
+    // "C:\" comes with its backslash already; a folder ending in a character with the trail
+    // byte 0x5C does not.
+    runtime::Text root(current, length);
+    runtime::ensureTrailingBackslash(root);
+    if (root.size() < sizeof archive->rootDirectory_) std::memcpy(archive->rootDirectory_, root.c_str(), root.size());
   }
 
-  // iowin32 opens for reading: GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING.
-  zlib_filefunc_def functions;
-  fill_win32_filefunc(&functions);
-  unzFile opened = unzOpen2(path.c_str(), &functions);
+  zlib_filefunc64_def functions;
+  DWORD error = 0;
+  fillArchiveFileFunctions(functions, &error);
+  unzFile opened = unzOpen2_64(path.c_str(), &functions);
   if (opened == nullptr) {
-    if (why != nullptr) {
-      runtime::FileHandle probe = runtime::openExisting(path.c_str(), GENERIC_READ, FILE_SHARE_READ);
-      *why = probe ? ZipResult::CorruptEntry : ZipResult::CannotOpenFile;
-    }
+    if (why != nullptr) *why = error != 0 ? ZipResult::CannotOpenFile : ZipResult::CorruptEntry;
+    if (openError != nullptr) *openError = error;
     return nullptr;
   }
   archive->reader_ = opened;
@@ -151,22 +149,21 @@ const FILETIME* knownTime(const FILETIME& time) {
   return (time.dwLowDateTime == 0 && time.dwHighDateTime == 0) ? nullptr : &time;
 }
 
-bool isAbsolute(const runtime::Text& path) {
-  return (!path.empty() && isSeparator(path[0])) || (path.size() > 1 && path[1] == ':');
-}
-
 // "../" or "..\" as characters of their own.
 bool climbsUp(const runtime::Text& path) {
-  for (size_t i = 0; i < path.size();) {
-    if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && isSeparator(path[i + 2])) return true;
-    i += (runtime::isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ? 2 : 1;
+  for (size_t i = 0; i < path.size(); i = runtime::nextCharacter(path, i)) {
+    if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && runtime::isPathSeparator(path[i + 2])) {
+      return true;
+    }
   }
   return false;
 }
 
 }  // namespace
 
-ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath) {
+ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
+                                 std::optional<uint32_t> attributes) {
+  outputError_ = 0;
   if (reader_ == nullptr || index < 0 || index >= entryCount_) return ZipResult::BadArgument;
   ZipEntry entry;
   const ZipResult described = getEntry(index, entry);
@@ -180,16 +177,25 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath)
     return ZipResult::Ok;
   }
 
-  if (targetPath.empty() || targetPath.size() >= MAX_PATH) return ZipResult::CannotOpenFile;
+  if (targetPath.size() >= MAX_PATH) {
+    outputError_ = ERROR_FILENAME_EXCED_RANGE;
+    return ZipResult::CannotOpenFile;
+  }
   const size_t separator = runtime::lastPathSeparator(targetPath);
-  if (separator == targetPath.size() - 1) return ZipResult::CannotOpenFile;  // names a folder
+  if (targetPath.empty() || separator == targetPath.size() - 1) {  // no name, or names a folder
+    outputError_ = ERROR_INVALID_NAME;
+    return ZipResult::CannotOpenFile;
+  }
   if (separator != runtime::Text::npos) {
     const runtime::Text dir = targetPath.substr(0, separator);
-    if (!isAbsolute(dir) && !climbsUp(dir)) ensureRelativeDirectory(rootDirectory_, dir);
+    if (runtime::rootPrefixLength(dir) == 0 && !climbsUp(dir)) ensureRelativeDirectory(rootDirectory_, dir);
   }
 
   ReplacementFile output(targetPath);
-  if (!output.open(entry.attributes)) return ZipResult::CannotOpenFile;
+  if (!output.open(attributes.value_or(entry.attributes))) {
+    outputError_ = output.error();
+    return ZipResult::CannotOpenFile;
+  }
   if (unzOpenCurrentFile(reader(reader_)) != UNZ_OK) return ZipResult::WriteFailed;
 
   char buffer[kBufferSize];
@@ -203,23 +209,25 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath)
     }
     if (got == 0) break;
     DWORD written = 0;
-    if (!WriteFile(output.handle(), buffer, static_cast<DWORD>(got), &written, nullptr) ||
-        written != static_cast<DWORD>(got)) {
-      failed = true;
+    if (!WriteFile(output.handle(), buffer, static_cast<DWORD>(got), &written, nullptr)) {
+      outputError_ = GetLastError();
+      break;
+    }
+    if (written != static_cast<DWORD>(got)) {
+      outputError_ = ERROR_WRITE_FAULT;
       break;
     }
     total += static_cast<uint64_t>(got);
   }
   // The CRC-32 is compared only when the data were read to their declared end.
   if (unzCloseCurrentFile(reader(reader_)) != UNZ_OK) failed = true;
-  if (total != cachedSize_) failed = true;
-  if (failed) return ZipResult::WriteFailed;
+  if (outputError_ != 0) return ZipResult::WriteFailed;
+  if (failed || total != cachedSize_) return ZipResult::WriteFailed;
 
-  if (GetFileType(output.handle()) == FILE_TYPE_DISK) {
-    SetFileTime(output.handle(), knownTime(entry.creationTime), knownTime(entry.accessTime),
-                knownTime(entry.writeTime));
+  if (!output.commit(knownTime(entry.creationTime), knownTime(entry.accessTime), knownTime(entry.writeTime))) {
+    outputError_ = output.error();
+    return ZipResult::CannotOpenFile;
   }
-  if (!output.commit()) return ZipResult::CannotOpenFile;
   return ZipResult::Ok;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "runtime/text.h"
 
@@ -42,16 +43,22 @@ class ZipArchive {
 
   // Index -1 gives a summary record whose index is the number of entries.
   ZipResult getEntry(int32_t index, ZipEntry& entry);
-  // Writes the entry's data into targetPath through a temporary file beside it; the target
-  // is replaced only after the data were read, inflated and checked completely.
-  ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath);
+  // Writes the entry's data into targetPath, created with the entry's attributes or with
+  // the given ones. A file that is there already is replaced only after the data were read,
+  // inflated and checked completely; a failed entry leaves no file of its own behind.
+  ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath,
+                       std::optional<uint32_t> attributes = std::nullopt);
   ZipResult closeArchive();
+  // After an unzipEntry that failed: the system's error code of the call on the output file
+  // that failed; 0 when the archive's own data were at fault (damaged, unreadable,
+  // unsupported).
+  DWORD outputError() const { return outputError_; }
 
   int32_t entryCount() const { return entryCount_; }
   const char* rootDirectory() const { return rootDirectory_; }
 
  private:
-  friend std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why);
+  friend std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why, DWORD* openError);
   ZipArchive() = default;
   ZipResult moveTo(int32_t index);
 
@@ -62,12 +69,15 @@ class ZipArchive {
   int32_t entryCount_ = 0;
   int32_t currentIndex_ = -1;  // minizip's current entry; -1 when unknown
   uint64_t cachedSize_ = 0;    // the cached entry's uncompressed size, in full
+  DWORD outputError_ = 0;
 };
 
 // Opens the archive for reading, shared with other readers, existing files only. On failure
-// returns null and, when why is given, stores CannotOpenFile (the file cannot be opened) or
-// CorruptEntry (its central directory cannot be located or read).
-std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why = nullptr);
+// returns null and, when why is given, stores CannotOpenFile (the file cannot be opened; the
+// system's error code goes to openError when given) or CorruptEntry (its central directory
+// cannot be located or read).
+std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why = nullptr,
+                                        DWORD* openError = nullptr);
 
 // Creates root followed by dir, and every folder of dir before it; failures are ignored.
 void ensureRelativeDirectory(const char* root, const runtime::Text& dir);

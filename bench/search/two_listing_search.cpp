@@ -3,12 +3,13 @@
 #include "bench/search/find_file.h"
 #include "installer/globals.h"
 #include "runtime/events.h"
+#include "runtime/path.h"
 
 namespace searchbench {
 
 void searchFolderTwoListings(const runtime::Text& folderGiven, const runtime::Text& name) {
   runtime::Text folder = folderGiven;
-  if (runtime::rightText(folder, 1) != "\\") folder += "\\";
+  runtime::ensureTrailingBackslash(folder);
   SearchHandle search;
   for (runtime::Text entry = findFile(folder + name, 0, true, search); !entry.empty();
        entry = findFile("", 0, true, search)) {

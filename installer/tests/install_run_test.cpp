@@ -97,6 +97,31 @@ TEST(InstallArchives, AFileHeldByAnotherProgramFailsTheRunAndLeavesNoArchiveBehi
   expectInstalled(folder);
 }
 
+TEST(InstallArchives, ADamagedArchiveIsReportedWithItsOwnCause) {
+  const payload::EmbeddedArchive& maps = payload::embeddedArchives()[3];
+  const std::string data(reinterpret_cast<const char*>(maps.data->data()), static_cast<size_t>(maps.data->count));
+  struct Row {
+    const char* what;
+    std::string bytes;
+  };
+  const Row rows[] = {
+      {"cut off before its central directory", data.substr(0, data.size() / 2)},
+      {"entries overwritten with zeros", data.substr(0, 64) + std::string(data.size() / 2, '\0') +
+                                             data.substr(64 + data.size() / 2)},
+  };
+  for (const Row& row : rows) {
+    const std::string folder = freshGameFolder("damaged");
+    ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps.zip", row.bytes));
+    const std::optional<InstallFailure> failure = unpackArchive(folder, maps);
+    ASSERT_TRUE(failure.has_value()) << row.what;
+    EXPECT_EQ(failure->step, InstallStep::Unpack);
+    EXPECT_TRUE(failure->damagedArchive) << row.what;
+    const runtime::Text text = failureMessage(*failure);
+    EXPECT_NE(text.find(kDamagedArchiveCause), runtime::Text::npos) << row.what;
+    EXPECT_EQ(text.find("游戏目录不存在"), runtime::Text::npos) << row.what;
+  }
+}
+
 TEST(InstallArchives, AnUnpackThatFailsIsReported) {
   const std::string folder = freshGameFolder("blocked");
   // A file where the Maps folder must go: its folders cannot be created.
@@ -106,6 +131,9 @@ TEST(InstallArchives, AnUnpackThatFailsIsReported) {
   EXPECT_EQ(report.failure->step, InstallStep::Unpack);
   EXPECT_STREQ(report.failure->archive->targetFolderName, "\\Maps");
   EXPECT_EQ(report.failure->path, folder + "\\Maps");
+  // The cause is the failing folder call's, not the archive's.
+  EXPECT_FALSE(report.failure->damagedArchive);
+  EXPECT_NE(report.failure->error, 0u);
   EXPECT_TRUE(installertest::zipFilesIn(folder).empty());
   // Translations and Extras come before Maps and were unpacked.
   EXPECT_TRUE(testsupport::isFolder(folder + "\\Extras"));

@@ -42,7 +42,9 @@ TEST(WriteFile, OnlyEmptyByteSetsGiveAZeroByteFile) {
 
 TEST(WriteFile, MissingFolderFailsAndCreatesNothing) {
   TempFolder dir("write_missing");
-  EXPECT_FALSE(writeFile(dir / "no\\such\\file.zip", {viewOf("x")}));
+  DWORD error = 0;
+  EXPECT_FALSE(writeFile(dir / "no\\such\\file.zip", {viewOf("x")}, &error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
   EXPECT_TRUE(testsupport::listFolder(dir.path()).empty());
   EXPECT_FALSE(writeFile("", {viewOf("x")}));
 }
@@ -51,7 +53,9 @@ TEST(WriteFile, ReadOnlyFileFailsAndStaysUnchanged) {
   TempFolder dir("write_readonly");
   ASSERT_TRUE(testsupport::writeBytes(dir / "ro", "keep"));
   ASSERT_TRUE(SetFileAttributesA((dir / "ro").c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(writeFile(dir / "ro", {viewOf("overwrite")}));
+  DWORD error = 0;
+  EXPECT_FALSE(writeFile(dir / "ro", {viewOf("overwrite")}, &error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_EQ(testsupport::readFileOr(dir / "ro", "?"), "keep");
 }
 
@@ -60,7 +64,9 @@ TEST(WriteFile, FileHeldOpenElsewhereFails) {
   ASSERT_TRUE(testsupport::writeBytes(dir / "held", "keep"));
   FileHandle held = openExisting((dir / "held").c_str(), GENERIC_READ, 0);
   ASSERT_TRUE(held);
-  EXPECT_FALSE(writeFile(dir / "held", {viewOf("x")}));
+  DWORD error = 0;
+  EXPECT_FALSE(writeFile(dir / "held", {viewOf("x")}, &error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   held.reset();
   EXPECT_EQ(testsupport::readFileOr(dir / "held", "?"), "keep");
 }

@@ -67,30 +67,5 @@ TEST(TextJoin, JoinsInOrder) {
   EXPECT_EQ(joinText(Text(), Text()), "");
 }
 
-struct SeparatorCase {
-  const char* text;
-  size_t expected;
-};
-
-// "表" is B1 ED, "\x95\x5C" is a GBK character whose trail byte is 0x5C.
-const SeparatorCase kSeparators[] = {
-    {"a\\b", 1},
-    {"a/b\\c", 3},
-    {"abc", Text::npos},
-    {"a\\\x95\x5C", 1},          // the trail byte 0x5C is not a backslash
-    {"\x95\x5C\\x", 2},
-    {"", Text::npos},
-};
-
-TEST(TextSeparators, DoubleByteAware) {
-  for (const SeparatorCase& c : kSeparators) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(lastPathSeparator(c.text), c.expected);
-  }
-  EXPECT_EQ(lastCharacterStart("a\x95\x5C"), 1u);
-  EXPECT_EQ(lastCharacterStart("a\\"), 1u);
-  EXPECT_EQ(lastCharacterStart(""), 0u);
-}
-
 }  // namespace
 }  // namespace runtime

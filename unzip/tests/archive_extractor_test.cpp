@@ -74,7 +74,12 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
     std::string target;                                               // below the test folder
     int32_t expected;
     Tree tree;  // of the target folder afterwards; "-" for "does not exist"
+    // Why, as kept at the call that failed; with SystemError, that call's error code.
+    unzip::FailureCause cause = unzip::FailureCause::None;
+    DWORD systemError = 0;
   };
+  const auto damaged = unzip::FailureCause::DamagedArchive;
+  const auto system = unzip::FailureCause::SystemError;
   const auto bytes = [](Bytes content) {
     return [content](const std::string& folder) {
       unziptest::writeFile(folder + "\\a.zip", content);
@@ -86,45 +91,51 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
   };
   std::vector<Row> rows = {
       {"one file at the root", entries({fileEntry("Schinese.translation", "t")}), "t", 1, {"Schinese.translation"}},
-      {"missing archive", [](const std::string& f) { return f + "\\none.zip"; }, "t", -1, {"-"}},
-      {"archive path names a folder", [](const std::string& f) { return f; }, "t", 0, {}},
-      {"22-byte empty archive", bytes(empty22), "t", 0, {}},
-      {"other signature", bytes("MZ" + valid.substr(2)), "t", 0, {}},
+      {"missing archive", [](const std::string& f) { return f + "\\none.zip"; }, "t", -1, {"-"}, system,
+       ERROR_FILE_NOT_FOUND},
+      {"archive path names a folder", [](const std::string& f) { return f; }, "t", 0, {}, system, ERROR_ACCESS_DENIED},
+      {"22-byte empty archive", bytes(empty22), "t", 0, {}, damaged},
+      {"other signature", bytes("MZ" + valid.substr(2)), "t", 0, {}, damaged},
       {"value at offset 24 is 0", bytes([&] {
          Bytes b = unziptest::buildZip({fileEntry("", "x")}).bytes;
          return b;
-       }()), "t", 0, {}},
+       }()), "t", 0, {}, damaged},
+      {"no central directory", bytes(valid.substr(0, valid.size() / 2)), "t", 0, {}, damaged},
       {"folder entry whose folder exists", entries({unziptest::folderEntry("t2/"), unziptest::folderEntry("t2/")}), "t",
        1, {"t2\\"}},
-      {"name ending in / without the folder flag", entries({fileEntry("x/", "data")}), "t", 0, {}},
-      {"file in a folder that has no folder entry", entries({fileEntry("sub/f.txt", "data")}), "t", 0, {}},
+      {"name ending in / without the folder flag", entries({fileEntry("x/", "data")}), "t", 0, {}, damaged},
+      {"file in a folder that has no folder entry", entries({fileEntry("sub/f.txt", "data")}), "t", 0, {}, system,
+       ERROR_PATH_NOT_FOUND},
       {"GBK names", entries({unziptest::folderEntry("地图/"), fileEntry("地图/乗.txt", "gbk")}), "t", 1,
        {"地图\\", "地图\\乗.txt"}},
       {"encrypted entry", entries([] {
          TestEntry e = fileEntry("secret.txt", "s");
          e.flags = 1;
          return std::vector<TestEntry>{fileEntry("first.txt", "1"), e};
-       }()), "t", 0, {}},
+       }()), "t", 0, {}, damaged},
       {"unsupported method before the end", entries([] {
          TestEntry e = fileEntry("odd.bin", "s");
          e.method = 14;
          return std::vector<TestEntry>{fileEntry("first.txt", "1"), e, fileEntry("last.txt", "3")};
-       }()), "t", 0, {}},
+       }()), "t", 0, {}, damaged},
       {"CRC-32 mismatch", entries([] {
          TestEntry e = fileEntry("bad.txt", "contents");
          e.badCrc = true;
          return std::vector<TestEntry>{e};
-       }()), "t", 0, {}},
+       }()), "t", 0, {}, damaged},
   };
   for (size_t length = 0; length < 32; ++length) {
-    rows.push_back({"short archive", bytes(valid.substr(0, length)), "t", 0, {}});
+    rows.push_back({"short archive", bytes(valid.substr(0, length)), "t", 0, {}, damaged});
   }
   for (const Row& row : rows) {
     const std::string folder = unziptest::freshFolder("ex_results");
     const std::string archive = row.archive(folder);
     const std::string target = folder + "\\" + row.target;
     FakeOwner owner;
-    EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), target.c_str()), row.expected) << row.what;
+    unzip::ExtractionFailure failure;
+    EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), target.c_str(), &failure), row.expected) << row.what;
+    EXPECT_EQ(failure.cause, row.cause) << row.what;
+    EXPECT_EQ(failure.systemError, row.systemError) << row.what;
     if (row.tree == Tree{"-"}) {
       EXPECT_FALSE(unziptest::isFolder(target)) << row.what;
     } else {
@@ -373,17 +384,10 @@ TEST(ArchiveExtractor, StateAndTheWalkWithoutCallback) {
   EXPECT_EQ(extractor.currentPath(), folder + "\\t2\\first.txt");
 }
 
-TEST(PathHelpers, TrailingBackslashAndSlashes) {
+TEST(PathHelpers, SlashesToBackslashes) {
   struct Row {
     std::string in, out;
   };
-  const Row trailing[] = {{"", "\\"}, {"a", "a\\"}, {"a\\", "a\\"}, {"D:\\", "D:\\"}, {"a/", "a/\\"}, {"乗", "乗\\"},
-                          {"表\\", "表\\"}};
-  for (const Row& row : trailing) {
-    std::string text = row.in;
-    unzip::ensureTrailingBackslash(text);
-    EXPECT_EQ(text, row.out) << row.in;
-  }
   const Row slashes[] = {{"Maps/PEI_Space/Schinese.dat", "Maps\\PEI_Space\\Schinese.dat"}, {"a\\b/", "a\\b\\"},
                          {"地图/乗", "地图\\乗"}, {"", ""}};
   for (const Row& row : slashes) {

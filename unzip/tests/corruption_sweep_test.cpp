@@ -8,8 +8,8 @@
 #include <random>
 #include <set>
 
-#include "unzip/extraction_owner.h"
 #include "unzip/tests/test_support.h"
+#include "unzip/unzip_component.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "unzip/entry_times.h"
-#include "unzip/extraction_owner.h"
 #include "unzip/tests/test_support.h"
+#include "unzip/unzip_component.h"
 
 namespace {
 

@@ -64,6 +64,15 @@ TEST(OpenArchive, RootDirectoryIsTheCurrentFolderWithABackslash) {
   if (expected.back() != '\\') expected += '\\';
   ASSERT_TRUE(opened.archive);
   EXPECT_EQ(std::string(opened.archive->rootDirectory()), expected);
+
+  // "乗" is 81 5C: its trail byte is no backslash, so one is still added.
+  const std::string gbk = opened.folder + "\\乗";
+  ASSERT_TRUE(CreateDirectoryA(gbk.c_str(), nullptr));
+  ASSERT_TRUE(SetCurrentDirectoryA(gbk.c_str()));
+  auto reopened = unzip::openArchive(opened.path);
+  SetCurrentDirectoryA(current);
+  ASSERT_TRUE(reopened);
+  EXPECT_EQ(std::string(reopened->rootDirectory()), gbk + "\\");
 }
 
 TEST(GetEntry, SummaryRangeCacheAndWalkingBack) {
@@ -283,22 +292,92 @@ TEST(UnzipEntry, FailedEntriesKeepTheOldFileAndLeaveNoTemporaryFile) {
        },
        false, ZipResult::WriteFailed},
   };
+  // Without an old file the target is written straight, with one through a temporary file.
+  enum class Old { None, Plain, ReadOnly };
   for (const Row& row : rows) {
-    TestEntry entry = fileEntry("data.bin", data, 8);
-    entry.badCrc = row.badCrc;
-    unziptest::BuiltArchive built = unziptest::buildZip({entry});
-    row.damage(built);
-    OpenedArchive opened("za_keep", built.bytes);
-    ASSERT_TRUE(opened.archive) << row.what;
-    const std::string target = opened.folder + "\\data.bin";
-    const Bytes old = "the previous file, known bytes";
-    unziptest::writeFile(target, old);
-    EXPECT_EQ(opened.archive->unzipEntry(0, target), row.expected) << row.what;
-    Bytes got;
-    ASSERT_TRUE(unziptest::readFile(target, got));
-    EXPECT_EQ(got, row.expected == ZipResult::Ok ? data : old) << row.what;
-    EXPECT_EQ(unziptest::listTree(opened.folder), (std::vector<std::string>{"a.zip", "data.bin"})) << row.what;
+    for (Old old : {Old::None, Old::Plain, Old::ReadOnly}) {
+      const std::string what = std::string(row.what) + (old == Old::None ? ", no old file"
+                                                        : old == Old::Plain ? ", old file" : ", read-only old file");
+      TestEntry entry = fileEntry("data.bin", data, 8);
+      entry.badCrc = row.badCrc;
+      unziptest::BuiltArchive built = unziptest::buildZip({entry});
+      row.damage(built);
+      OpenedArchive opened("za_keep", built.bytes);
+      ASSERT_TRUE(opened.archive) << what;
+      const std::string target = opened.folder + "\\data.bin";
+      const Bytes oldBytes = "the previous file, known bytes";
+      if (old != Old::None) unziptest::writeFile(target, oldBytes);
+      if (old == Old::ReadOnly) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+      EXPECT_EQ(opened.archive->unzipEntry(0, target, FILE_ATTRIBUTE_NORMAL), row.expected) << what;
+      const bool written = row.expected == ZipResult::Ok;
+      Bytes got;
+      EXPECT_EQ(unziptest::readFile(target, got), written || old != Old::None) << what;
+      EXPECT_EQ(got, written ? data : old == Old::None ? "" : oldBytes) << what;
+      // A failed entry leaves the old file as it was, its attributes included.
+      if (written || old == Old::Plain) {
+        EXPECT_TRUE(unziptest::hasNormalAttributes(target)) << what;
+      }
+      if (!written && old == Old::ReadOnly) {
+        EXPECT_NE(unziptest::attributesOf(target) & FILE_ATTRIBUTE_READONLY, 0u) << what;
+      }
+      EXPECT_EQ(unziptest::listTree(opened.folder), (written || old != Old::None
+                                                         ? std::vector<std::string>{"a.zip", "data.bin"}
+                                                         : std::vector<std::string>{"a.zip"}))
+          << what;
+    }
   }
+}
+
+// True when the file system keeps a creation time of its own (NTFS does; Wine on Linux
+// reports the last write time instead).
+bool keepsCreationTimes(const std::string& folder) {
+  const std::string probe = folder + "\\creation.probe";
+  unziptest::writeFile(probe, "x");
+  const FILETIME creation = unzip::unixTimeToFileTime(1500000000), write = unzip::unixTimeToFileTime(1600000000);
+  HANDLE file = CreateFileA(probe.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFileTime(file, &creation, nullptr, &write);
+  CloseHandle(file);
+  FILETIME c, a, w;
+  const bool kept = unziptest::timesOf(probe, c, a, w) && unziptest::ticks(c) == unziptest::ticks(creation);
+  DeleteFileA(probe.c_str());
+  return kept;
+}
+
+TEST(UnzipEntry, AWrittenFileCarriesTheEntryTimesAlsoWhereItReplacesOne) {
+  TestEntry entry = fileEntry("data.bin", "new data");
+  entry.localExtra = unziptest::utBlock(7, {1600000000, 1600003600, 1500000000});
+  OpenedArchive opened("za_times_replaced", unziptest::buildZip({entry}).bytes);
+  ASSERT_TRUE(opened.archive);
+  const bool creationKept = keepsCreationTimes(opened.folder);
+  const struct {
+    const char* what;
+    DWORD oldAttributes;  // 0: no old file
+  } rows[] = {{"no old file", 0}, {"old file", FILE_ATTRIBUTE_NORMAL}, {"read-only old file", FILE_ATTRIBUTE_READONLY}};
+  for (const auto& row : rows) {
+    const std::string target = opened.folder + "\\" + row.what;
+    if (row.oldAttributes != 0) {
+      unziptest::writeFile(target, "old");
+      // The old file's own creation time, which the name would hand on to the new file.
+      HANDLE file = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      const FILETIME oldTime = unzip::unixTimeToFileTime(1000000000);
+      SetFileTime(file, &oldTime, &oldTime, &oldTime);
+      CloseHandle(file);
+      SetFileAttributesA(target.c_str(), row.oldAttributes);
+    }
+    ASSERT_EQ(opened.archive->unzipEntry(0, target, FILE_ATTRIBUTE_NORMAL), ZipResult::Ok) << row.what;
+    FILETIME creation, access, write;
+    ASSERT_TRUE(unziptest::timesOf(target, creation, access, write)) << row.what;
+    EXPECT_EQ(unziptest::ticks(write), unziptest::ticks(unzip::unixTimeToFileTime(1600000000))) << row.what;
+    EXPECT_EQ(unziptest::ticks(access), unziptest::ticks(unzip::unixTimeToFileTime(1600003600))) << row.what;
+    if (creationKept) {
+      EXPECT_EQ(unziptest::ticks(creation), unziptest::ticks(unzip::unixTimeToFileTime(1500000000))) << row.what;
+    }
+    EXPECT_TRUE(unziptest::hasNormalAttributes(target)) << row.what;
+    Bytes got;  // read after the times: reading may move the access time
+    EXPECT_TRUE(unziptest::readFile(target, got));
+    EXPECT_EQ(got, "new data") << row.what;
+  }
+  EXPECT_EQ(unziptest::listTree(opened.folder).size(), 4u);  // a.zip and the three targets, nothing else
 }
 
 TEST(UnzipEntry, TargetsThatCannotBeWritten) {

@@ -1,0 +1,45 @@
+// Path rules: stepping through a GBK path character by character, its separators, its root,
+// and whether something is at it. Every path rule of the program lives here.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "runtime/text.h"
+
+namespace runtime {
+
+// Double-byte awareness for the system's ANSI code page (GBK on the target systems): a lead
+// byte and the byte after it form one character, so a trail byte 0x5C is never a backslash.
+bool isLeadByte(unsigned char byte);
+// Offset of the character after the one at offset i: a lead byte takes the next byte with
+// it when there is one.
+size_t nextCharacter(const Text& text, size_t i);
+// The same on a zero-terminated text: a lead byte takes the next byte unless that is the
+// terminating zero.
+const char* nextCharacter(const char* p);
+// Offset of the first byte of the last character; text.size() when the text is empty.
+size_t lastCharacterStart(const Text& text);
+
+bool isPathSeparator(char c);  // "\" or "/"
+// Offset of the last "\" or "/" that is a character of its own; Text::npos when none.
+size_t lastPathSeparator(const Text& text);
+// True when the last character is a "\" of its own.
+bool hasTrailingBackslash(const Text& text);
+// Appends "\" unless the last character is one; "" becomes "\".
+void ensureTrailingBackslash(Text& text);
+
+// Length of the part of path that names no folder below a root, with its separator:
+// "C:\" 3, "C:" 2, "\" 1, "\\server\share\" and "\\?\C:\" up to their fourth separator
+// (the whole text when it has fewer); 0 for a relative path. "/" counts as "\".
+size_t rootPrefixLength(const Text& path);
+
+// True when a file or a folder is at exactly this path (GetFileAttributesA: folder paths
+// with a trailing backslash and drive roots count; wildcards match nothing). When not,
+// *error (if given) receives the reason, such as ERROR_FILE_NOT_FOUND.
+bool pathExists(const Text& path, DWORD* error = nullptr);
+// FindFirstFileA(path) yields a handle: folders count, wildcards match, "" is false.
+bool fileExists(const Text& path);
+
+}  // namespace runtime

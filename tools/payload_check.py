@@ -313,6 +313,8 @@ def check_archive(path, data, target):
             # unzip::ZipArchive::unzipEntry: a file path ending in a separator names a folder.
             raise Fault(path, entry.name, "ends in \"/\" but lacks the folder attribute (0x10)")
         elif last_separator(full) + 1 + TEMPORARY_NAME_LENGTH >= MAX_PATH:
+            # unzip::ReplacementFile::openTemporary: a run over an earlier install writes each
+            # file under a temporary name beside it first, which must fit as well.
             raise Fault(path, entry.name, f"unpacked below {shown(base)} its temporary file's path would be "
                                           f"{last_separator(full) + 1 + TEMPORARY_NAME_LENGTH} bytes long "
                                           f"(MAX_PATH allows {MAX_PATH - 1})")

@@ -3,20 +3,25 @@
 # two folders of different names, builds only the program in each, one after the other, and
 # compares the two executables byte for byte.
 #   scripts/check-reproducible.sh [WORK]   (WORK: where the two copies go; default: a new
-#                                           folder below /var/tmp, removed afterwards)
+#                                           folder below /tmp for one and below /var/tmp for
+#                                           the other, removed afterwards)
+# The default folders lie on either side of the toolchain's /usr in sort order: the linker
+# orders some sections by the paths of its input files, so a path that sorts differently
+# shows a build that depends on where it is made.
 # Prints the size and SHA-256 of both; exit code 0 when they are identical.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/install-packages.sh"
-work=${1:-}
-if [ -z "$work" ]; then
-  work=$(mktemp -d /var/tmp/qx-reproducible.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+if [ -n "${1:-}" ]; then
+  mkdir -p "$1"
+  roots=("$1" "$1")
+else
+  roots=("$(mktemp -d /tmp/qx-reproducible.XXXXXX)" "$(mktemp -d /var/tmp/qx-reproducible.XXXXXX)")
+  trap 'rm -rf "${roots[@]}"' EXIT
 fi
-mkdir -p "$work"
 
 # Two folders whose names differ in content and length.
-trees=("$work/first" "$work/second-copy-of-the-tree")
+trees=("${roots[0]}/first" "${roots[1]}/second-copy-of-the-tree")
 for tree in "${trees[@]}"; do
   rm -rf "$tree"
   mkdir -p "$tree"

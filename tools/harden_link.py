@@ -38,8 +38,8 @@ class LinkError(Exception):
     pass
 
 
-def run(command, what):
-    result = subprocess.run(command, capture_output=True, text=True)
+def run(command, what, cwd=None):
+    result = subprocess.run(command, capture_output=True, text=True, cwd=cwd)
     if result.returncode != 0:
         sys.stderr.write(result.stdout + result.stderr)
         raise LinkError(f"{what} failed ({result.returncode})")
@@ -87,9 +87,16 @@ def delay_arguments(image, compiler, nm, dlltool, work):
         with open(definition, "w") as f:
             f.write(f"LIBRARY {dll}\nEXPORTS\n" + "".join(s + "\n" for s in symbols))
         library = os.path.join(work, f"libdelayed_{stem}.a")
-        run([dlltool, "--kill-at", "--input-def", definition, "--output-delaylib", library],
-            f"making the delay-import library of {dll}")
-        arguments += [f"-Wl,-u,_{s}" for s in symbols] + [library]
+        # dlltool names the library's members and symbols after the output path and its
+        # temporary prefix: both are given relative and fixed, so that no build folder
+        # reaches the program (a reproducible build).
+        run([dlltool, "--kill-at", "--input-def", os.path.basename(definition),
+             "--output-delaylib", os.path.basename(library), "--temp-prefix", f"delayed_{stem}"],
+            f"making the delay-import library of {dll}", cwd=work)
+        # Named relative to the link's folder: ld orders import sections by the path of the
+        # file they come from, so an absolute path would make the layout depend on where the
+        # tree is built (before or after the toolchain's own libraries).
+        arguments += [f"-Wl,-u,_{s}" for s in symbols] + [os.path.relpath(library)]
     return arguments
 
 

@@ -48,14 +48,15 @@ for f in /etc/apt/sources.list.d/*.sources; do
 done
 [ -s "$list" ] || { echo "fetch-sources: no Debian sources found in /etc/apt" >&2; exit 1; }
 
-apt_opts=(-o "Dir::Etc::SourceList=$list" -o "Dir::Etc::SourceParts=$apt_dir/none"
-          -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
-          -o "APT::Sandbox::User=root")
-apt-get "${apt_opts[@]}" update -q
+APT_OPTIONS=(-o "Dir::Etc::SourceList=$list" -o "Dir::Etc::SourceParts=$apt_dir/none"
+             -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+             -o "APT::Sandbox::User=root")
+source "$(dirname "$0")/apt-retry.sh"
+apt_update_with_retries
 for p in "${need[@]}"; do
   work="$dest/$p.download"
   rm -rf "$work" && mkdir -p "$work"
-  (cd "$work" && apt-get "${apt_opts[@]}" source --download-only -q "$p")
+  (cd "$work" && apt-get "${APT_OPTIONS[@]}" source --download-only -q "$p")
   dsc=$(ls "$work"/*.dsc | head -n 1)
   rm -rf "$dest/$p"
   dpkg-source --no-check -x "$dsc" "$dest/$p" > /dev/null

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need. Idempotent: a second run
-# finds everything present and does nothing but check.
+# Installs the Debian packages that building and testing need, for both kinds of machine:
+# the 32-bit toolchain and Wine that the shipped program needs, and the 64-bit ones that the
+# twin needs where the kernel runs no 32-bit code. Idempotent: a second run finds everything
+# present and does nothing but check. The system's apt sources are never edited.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/apt-retry.sh"
 
 packages=(
   cmake make nasm dpkg-dev python3
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev googletest
-  wine wine32
+  wine wine32 wine64
   xvfb openbox xdotool imagemagick x11-utils
   locales fonts-wqy-microhei fonts-wqy-zenhei
   zip unzip p7zip-full libarchive-tools
@@ -25,8 +30,8 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt_update_with_retries
+  apt_install_or_release_suite --no-install-recommends "${missing[@]}"
 fi
 
 # Wine takes its ANSI code page from the locale; GBK file names need zh_CN.UTF-8.

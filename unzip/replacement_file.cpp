@@ -19,8 +19,8 @@ unsigned nextCandidate() {
 bool alreadyThere(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 // CREATE_NEW never takes over what is there already: a file or a folder of that name fails
-// it with ERROR_FILE_EXISTS.
-// GENERIC_WRITE includes FILE_WRITE_ATTRIBUTES, which setBasicInfo needs.
+// it with ERROR_FILE_EXISTS. GENERIC_WRITE includes FILE_WRITE_ATTRIBUTES, which
+// setBasicInfo needs.
 HANDLE createNew(const runtime::Text& path, DWORD attributes) {
   return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
 }
@@ -56,13 +56,9 @@ void setBasicInfo(HANDLE file, const FILETIME* creation, const FILETIME* access,
 // Whether another program holds path open without delete sharing: an open for DELETE that
 // shares everything then meets a sharing violation.
 bool heldOpenElsewhere(const runtime::Text& path) {
-  HANDLE probe = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (runtime::FileHandle::isValid(probe)) {
-    CloseHandle(probe);
-    return false;
-  }
-  return GetLastError() == ERROR_SHARING_VIOLATION;
+  const runtime::FileHandle probe =
+      runtime::openExisting(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // The attributes SetFileAttributesA can give back.
@@ -129,12 +125,14 @@ bool ReplacementFile::commit(const FILETIME* creation, const FILETIME* access, c
   owned_ = false;
   temporary_.clear();
   // A file that takes the name of one just replaced may take that file's creation time
-  // (name tunnelling on NTFS), so it is set once more on the target, with the attributes.
-  // Should that open fail, the data are in place and keep the entry's write and access times
-  // set above.
-  runtime::FileHandle target = runtime::openExisting(target_.c_str(), FILE_WRITE_ATTRIBUTES,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-  if (target) setBasicInfo(target.get(), creation, nullptr, nullptr, attributes_);
+  // (name tunnelling on NTFS), so it is set once more on the target, with the same
+  // attributes. Should that open fail, the data are in place and keep the entry's write and
+  // access times and the attributes set above.
+  if (creation != nullptr) {
+    runtime::FileHandle target = runtime::openExisting(target_.c_str(), FILE_WRITE_ATTRIBUTES,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (target) setBasicInfo(target.get(), creation, nullptr, nullptr, attributes_);
+  }
   return true;
 }
 

@@ -53,11 +53,11 @@ void setBasicInfo(HANDLE file, const FILETIME* creation, const FILETIME* access,
   SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
 }
 
-// Whether another program holds path open without delete sharing: an open for DELETE that
-// shares everything then meets a sharing violation.
+// Whether another program holds path open: an open for DELETE that shares nothing meets a
+// sharing violation with any handle open for its data, whatever that handle shares; a
+// missing permission answers ERROR_ACCESS_DENIED.
 bool heldOpenElsewhere(const runtime::Text& path) {
-  const runtime::FileHandle probe =
-      runtime::openExisting(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  const runtime::FileHandle probe = runtime::openExisting(path.c_str(), DELETE, 0);
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 

@@ -293,14 +293,15 @@ TEST(UnzipEntry, FailedEntriesKeepTheOldFileAndLeaveNoTemporaryFile) {
        false, ZipResult::WriteFailed},
   };
   // Without an old file the target is written straight, with one through a temporary file.
-  // A held old file is open in another handle without sharing: its replacement fails.
-  enum class Old { None, Plain, ReadOnly, Held, HeldReadOnly };
+  // A held old file is open in another handle, without sharing or sharing reading and
+  // deletion (as a game may hold its assets): its replacement fails.
+  enum class Old { None, Plain, ReadOnly, Held, HeldReadOnly, HeldSharingDelete };
   const char* const oldNames[] = {", no old file", ", old file", ", read-only old file", ", held old file",
-                                  ", held read-only old file"};
+                                  ", held read-only old file", ", old file held sharing deletion"};
   for (const Row& row : rows) {
-    for (Old old : {Old::None, Old::Plain, Old::ReadOnly, Old::Held, Old::HeldReadOnly}) {
+    for (Old old : {Old::None, Old::Plain, Old::ReadOnly, Old::Held, Old::HeldReadOnly, Old::HeldSharingDelete}) {
       const std::string what = std::string(row.what) + oldNames[static_cast<int>(old)];
-      const bool held = old == Old::Held || old == Old::HeldReadOnly;
+      const bool held = old == Old::Held || old == Old::HeldReadOnly || old == Old::HeldSharingDelete;
       const bool readOnly = old == Old::ReadOnly || old == Old::HeldReadOnly;
       TestEntry entry = fileEntry("data.bin", data, 8);
       entry.badCrc = row.badCrc;
@@ -312,8 +313,9 @@ TEST(UnzipEntry, FailedEntriesKeepTheOldFileAndLeaveNoTemporaryFile) {
       const Bytes oldBytes = "the previous file, known bytes";
       if (old != Old::None) unziptest::writeFile(target, oldBytes);
       if (readOnly) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-      HANDLE holder =
-          held ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
+      const DWORD share = old == Old::HeldSharingDelete ? FILE_SHARE_READ | FILE_SHARE_DELETE : 0;
+      HANDLE holder = held ? CreateFileA(target.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
       // Complete data meet the holder only at the move, which names it.
       const ZipResult expected = held && row.expected == ZipResult::Ok ? ZipResult::CannotOpenFile : row.expected;
       EXPECT_EQ(opened.archive->unzipEntry(0, target, FILE_ATTRIBUTE_NORMAL), expected) << what;

@@ -47,17 +47,21 @@ bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, c
   // Written with normal attributes, so no attribute call is needed afterwards.
   if (archive.unzipEntry(entry.index, path, FILE_ATTRIBUTE_NORMAL) == ZipResult::Ok) return true;
   const DWORD error = archive.outputError();
-  return error != 0 ? systemFailure(false, error) : damaged(false);
+  return error != 0 ? systemFailure(false, error) : archiveFault(archive, false);
 }
 
 bool ArchiveExtractor::createFolder(const runtime::Text& path) {
-  // One call when all is well: CreateDirectoryA also says when something is there already,
-  // in which case nothing is done.
+  // One call when all is well: CreateDirectoryA also says when something is there already.
   if (CreateDirectoryA(path.c_str(), nullptr)) return true;
   DWORD error = GetLastError();
-  if (error == ERROR_ALREADY_EXISTS) return true;
-  // The creation may be refused where the folder exists, or a parent may be missing.
-  if (runtime::pathExists(path) || createDirectoryPath(path, true, &error)) return true;
+  // Its ERROR_ALREADY_EXISTS stands for a file of that name too, which blocks the folder;
+  // the creation may also be refused where the folder exists. Only a folder will do.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || systemFailure(false, error);
+  }
+  // A parent may be missing.
+  if (createDirectoryPath(path, true, &error)) return true;
   return systemFailure(false, error);
 }
 
@@ -95,7 +99,7 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {
       totalEntries_ = 0;
-      return damaged(0);
+      return archiveFault(*archive, 0);
     }
   }
 
@@ -105,7 +109,7 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
     ZipEntry entry;
     if (archive->getEntry(index, entry) != ZipResult::Ok) {
       // Only the central directory's count ends the entries; a damaged one before it fails.
-      return index < archive->entryCount() ? damaged(0) : 1;
+      return index < archive->entryCount() ? archiveFault(*archive, 0) : 1;
     }
     runtime::Text path;
     if (!unpackEntry(*archive, entry, base, path)) return 0;

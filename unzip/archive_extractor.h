@@ -17,8 +17,8 @@ class ArchiveExtractor;
 // Why an extraction failed, learnt at the call that failed.
 enum class FailureCause {
   None,
-  DamagedArchive,  // the archive's data are damaged, unreadable or of a kind not supported
-  SystemError,     // a call on the archive file or on an output file or folder failed
+  DamagedArchive,  // the archive's data read fine but are damaged or of a kind not supported
+  SystemError,     // a call on the archive file (a read too) or on an output file or folder failed
 };
 struct ExtractionFailure {
   FailureCause cause = FailureCause::None;
@@ -75,6 +75,13 @@ class ArchiveExtractor {
   Result systemFailure(Result result, DWORD error) {
     failure_ = ExtractionFailure{FailureCause::SystemError, error};
     return result;
+  }
+  // A request on the archive failed: on a read of its file that failed, with that read's
+  // code; otherwise its data are damaged.
+  template <class Result>
+  Result archiveFault(const ZipArchive& archive, Result result) {
+    const DWORD error = archive.readError();
+    return error != 0 ? systemFailure(result, error) : damaged(result);
   }
 
   ExtractionOwner* owner_ = nullptr;

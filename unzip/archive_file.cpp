@@ -20,7 +20,8 @@ struct Block {
 
 class ArchiveFile {
  public:
-  ArchiveFile(runtime::FileHandle file, uint64_t size) : file_(std::move(file)), size_(size) {}
+  ArchiveFile(runtime::FileHandle file, uint64_t size, ArchiveFileErrors* errors)
+      : file_(std::move(file)), size_(size), errors_(errors) {}
 
   uLong read(void* out, uLong size) {
     char* to = static_cast<char*>(out);
@@ -68,7 +69,12 @@ class ArchiveFile {
     at.QuadPart = static_cast<LONGLONG>(block.start);
     DWORD got = 0;
     if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file_.get(), block.bytes, kBlockSize, &got, nullptr) || got == 0) {
+        !ReadFile(file_.get(), block.bytes, kBlockSize, &got, nullptr)) {
+      if (errors_ != nullptr && errors_->read == 0) errors_->read = GetLastError();
+      failed_ = true;
+      return nullptr;
+    }
+    if (got == 0) {  // the file is shorter than at its open: its data are what is wrong
       failed_ = true;
       return nullptr;
     }
@@ -79,6 +85,7 @@ class ArchiveFile {
 
   runtime::FileHandle file_;
   uint64_t size_;
+  ArchiveFileErrors* errors_;
   uint64_t position_ = 0;
   uint32_t uses_ = 0;
   bool failed_ = false;
@@ -88,14 +95,14 @@ class ArchiveFile {
 ArchiveFile* fileOf(voidpf stream) { return static_cast<ArchiveFile*>(stream); }
 
 voidpf ZCALLBACK openFile(voidpf opaque, const void* name, int) {
-  DWORD* openError = static_cast<DWORD*>(opaque);
+  ArchiveFileErrors* errors = static_cast<ArchiveFileErrors*>(opaque);
   runtime::FileHandle file = runtime::openExisting(static_cast<const char*>(name), GENERIC_READ, FILE_SHARE_READ);
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.get(), &size)) {
-    if (openError != nullptr) *openError = GetLastError();
+    if (errors != nullptr) errors->open = GetLastError();
     return nullptr;
   }
-  return new (std::nothrow) ArchiveFile(std::move(file), static_cast<uint64_t>(size.QuadPart));
+  return new (std::nothrow) ArchiveFile(std::move(file), static_cast<uint64_t>(size.QuadPart), errors);
 }
 
 uLong ZCALLBACK readFile(voidpf, voidpf stream, void* buffer, uLong size) { return fileOf(stream)->read(buffer, size); }
@@ -117,7 +124,7 @@ int ZCALLBACK fileError(voidpf, voidpf stream) { return fileOf(stream)->failed()
 
 }  // namespace
 
-void fillArchiveFileFunctions(zlib_filefunc64_def& functions, DWORD* openError) {
+void fillArchiveFileFunctions(zlib_filefunc64_def& functions, ArchiveFileErrors* errors) {
   functions.zopen64_file = openFile;
   functions.zread_file = readFile;
   functions.zwrite_file = writeFile;
@@ -125,7 +132,7 @@ void fillArchiveFileFunctions(zlib_filefunc64_def& functions, DWORD* openError) 
   functions.zseek64_file = seekFile;
   functions.zclose_file = closeFile;
   functions.zerror_file = fileError;
-  functions.opaque = openError;
+  functions.opaque = errors;
 }
 
 }  // namespace unzip

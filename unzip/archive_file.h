@@ -9,9 +9,16 @@
 
 namespace unzip {
 
+// The system's error codes of the archive file's calls that failed: its open, and the first
+// read (or seek) of its data; 0 while none failed. A read that fails is no damage of the data.
+struct ArchiveFileErrors {
+  DWORD open = 0;
+  DWORD read = 0;
+};
+
 // File functions for unzOpen2_64. The file is opened for reading, shared with other readers
-// only, existing files only. When the open fails, *openError (if given) receives the
-// system's error code; it must stay valid for the call of unzOpen2_64.
-void fillArchiveFileFunctions(zlib_filefunc64_def& functions, DWORD* openError);
+// only, existing files only. errors (if given) receives the codes of failed calls; it must
+// stay valid until unzClose.
+void fillArchiveFileFunctions(zlib_filefunc64_def& functions, ArchiveFileErrors* errors);
 
 }  // namespace unzip

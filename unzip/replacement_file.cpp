@@ -19,10 +19,52 @@ unsigned nextCandidate() {
 bool alreadyThere(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 // CREATE_NEW never takes over what is there already: a file or a folder of that name fails
-// it with ERROR_FILE_EXISTS.
+// it with ERROR_FILE_EXISTS. GENERIC_WRITE includes FILE_WRITE_ATTRIBUTES, which
+// setBasicInfo needs.
 HANDLE createNew(const runtime::Text& path, DWORD attributes) {
   return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
 }
+
+// The attributes as FileBasicInfo takes them: FILE_ATTRIBUTE_NORMAL is valid only alone, and
+// a file carries no directory flag.
+DWORD fileAttributes(DWORD attributes) {
+  const DWORD bits = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY);
+  return bits != 0 ? bits : FILE_ATTRIBUTE_NORMAL;
+}
+
+LARGE_INTEGER timeValue(const FILETIME* time) {
+  LARGE_INTEGER value{};  // 0: the file system keeps that time as it is
+  if (time != nullptr) {
+    value.LowPart = time->dwLowDateTime;
+    value.HighPart = static_cast<LONG>(time->dwHighDateTime);
+  }
+  return value;
+}
+
+// The three times (null ones stay as they are) and the attributes in one call. Its failure
+// is not looked at: a handle that is no disk file keeps neither.
+void setBasicInfo(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write,
+                  DWORD attributes) {
+  FILE_BASIC_INFO info{};
+  info.CreationTime = timeValue(creation);
+  info.LastAccessTime = timeValue(access);
+  info.LastWriteTime = timeValue(write);
+  info.FileAttributes = fileAttributes(attributes);
+  SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
+}
+
+// Whether another program holds path open: an open for DELETE that shares nothing meets a
+// sharing violation with any handle open for its data, whatever that handle shares; a
+// missing permission answers ERROR_ACCESS_DENIED.
+bool heldOpenElsewhere(const runtime::Text& path) {
+  const runtime::FileHandle probe = runtime::openExisting(path.c_str(), DELETE, 0);
+  return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// The attributes SetFileAttributesA can give back.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 }  // namespace
 
@@ -34,6 +76,7 @@ bool ReplacementFile::fail(DWORD error) {
 
 bool ReplacementFile::open(DWORD attributes) {
   discard();
+  attributes_ = attributes;
   if (target_.size() >= MAX_PATH) return fail(ERROR_FILENAME_EXCED_RANGE);
   HANDLE created = createNew(target_, attributes);
   if (runtime::FileHandle::isValid(created)) {
@@ -69,8 +112,7 @@ bool ReplacementFile::openTemporary(DWORD attributes) {
 
 bool ReplacementFile::commit(const FILETIME* creation, const FILETIME* access, const FILETIME* write) {
   if (!owned_) return false;
-  // Its failure is not looked at: a handle that is no disk file keeps no times.
-  SetFileTime(file_.get(), creation, access, write);
+  setBasicInfo(file_.get(), creation, access, write, attributes_);
   // Buffered data may fail to reach the disk only at closing.
   if (!file_.reset()) return fail(GetLastError());
   if (temporary_.empty()) {
@@ -78,21 +120,42 @@ bool ReplacementFile::commit(const FILETIME* creation, const FILETIME* access, c
     return true;
   }
 
-  // Observed under Wine: MoveFileEx replaces a read-only target; Windows refuses it
-  // (ERROR_ACCESS_DENIED).
-  SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return fail(GetLastError());
+  const DWORD moveError = moveOverTarget();
+  if (moveError != 0) return fail(moveError);
   owned_ = false;
   temporary_.clear();
   // A file that takes the name of one just replaced may take that file's creation time
-  // (name tunnelling on NTFS), so it is set once more on the target. Should that open fail,
-  // the data are in place and keep the entry's write and access times set above.
+  // (name tunnelling on NTFS), so it is set once more on the target, with the same
+  // attributes. Should that open fail, the data are in place and keep the entry's write and
+  // access times and the attributes set above.
   if (creation != nullptr) {
-    runtime::FileHandle target = runtime::openExisting(
-        target_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    if (target) SetFileTime(target.get(), creation, nullptr, nullptr);
+    runtime::FileHandle target = runtime::openExisting(target_.c_str(), FILE_WRITE_ATTRIBUTES,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (target) setBasicInfo(target.get(), creation, nullptr, nullptr, attributes_);
   }
   return true;
+}
+
+DWORD ReplacementFile::moveOverTarget() {
+  if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  DWORD error = GetLastError();
+  if (error != ERROR_ACCESS_DENIED) return error;
+  // Windows refuses to replace a read-only target (observed under Wine: it replaces it). Its
+  // bit is cleared for a second attempt only, and given back should that fail too, so that
+  // a failed replacement leaves the old file exactly as it was.
+  const DWORD old = GetFileAttributesA(target_.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) == 0 && (old & FILE_ATTRIBUTE_READONLY) != 0) {
+    const DWORD kept = old & kSettableAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (SetFileAttributesA(target_.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) {
+      if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+      error = GetLastError();
+      SetFileAttributesA(target_.c_str(), old & kSettableAttributes);
+      if (error != ERROR_ACCESS_DENIED) return error;
+    }
+  }
+  // A target held open without delete sharing (a running game's asset) fails the move with
+  // ERROR_ACCESS_DENIED as well: that is no missing permission.
+  return heldOpenElsewhere(target_) ? ERROR_SHARING_VIOLATION : ERROR_ACCESS_DENIED;
 }
 
 void ReplacementFile::discard() {

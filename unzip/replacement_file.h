@@ -25,10 +25,10 @@ class ReplacementFile {
   // False when neither can be created or the path would not fit MAX_PATH; error() says why.
   bool open(DWORD attributes);
   HANDLE handle() const { return file_.get(); }
-  // Gives the file the times (null ones stay as they are) and closes it. A temporary file is
-  // then moved over the target, whose attributes are reset first (a read-only file cannot be
-  // replaced). On failure what open created is removed, the previous file stays, and
-  // error() says why.
+  // Gives the file the times (null ones stay as they are) and the attributes of open, in one
+  // call, and closes it. A temporary file is then moved over the target. On failure what open
+  // created is removed, the previous file stays as it was, attributes included, and error()
+  // says why: ERROR_SHARING_VIOLATION when another program holds the target open.
   bool commit(const FILETIME* creation, const FILETIME* access, const FILETIME* write);
   void discard();
 
@@ -41,11 +41,14 @@ class ReplacementFile {
  private:
   bool openTemporary(DWORD attributes);
   bool fail(DWORD error);
+  // MoveFileExA of the temporary file over the target; 0, or the error code of the cause.
+  DWORD moveOverTarget();
 
   runtime::Text target_;
   runtime::Text temporary_;
   runtime::FileHandle file_;
   bool owned_ = false;  // open created a file that commit has not handed over yet
+  DWORD attributes_ = FILE_ATTRIBUTE_NORMAL;
   DWORD error_ = 0;
 };
 

@@ -37,10 +37,10 @@ std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* wh
   }
 
   zlib_filefunc64_def functions;
-  DWORD error = 0;
-  fillArchiveFileFunctions(functions, &error);
+  fillArchiveFileFunctions(functions, &archive->fileErrors_);
   unzFile opened = unzOpen2_64(path.c_str(), &functions);
   if (opened == nullptr) {
+    const DWORD error = archive->fileErrors_.open != 0 ? archive->fileErrors_.open : archive->fileErrors_.read;
     if (why != nullptr) *why = error != 0 ? ZipResult::CannotOpenFile : ZipResult::CorruptEntry;
     if (openError != nullptr) *openError = error;
     return nullptr;
@@ -48,7 +48,9 @@ std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* wh
   archive->reader_ = opened;
   unz_global_info info{};
   if (unzGetGlobalInfo(opened, &info) != UNZ_OK) {
-    if (why != nullptr) *why = ZipResult::CorruptEntry;
+    const DWORD error = archive->fileErrors_.read;
+    if (why != nullptr) *why = error != 0 ? ZipResult::CannotOpenFile : ZipResult::CorruptEntry;
+    if (openError != nullptr) *openError = error;
     return nullptr;
   }
   archive->entryCount_ = info.number_entry > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(info.number_entry);

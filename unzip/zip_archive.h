@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "runtime/text.h"
+#include "unzip/archive_file.h"
 
 namespace unzip {
 
@@ -53,6 +54,9 @@ class ZipArchive {
   // that failed; 0 when the archive's own data were at fault (damaged, unreadable,
   // unsupported).
   DWORD outputError() const { return outputError_; }
+  // The system's error code of the first read of the archive file that failed; 0 while every
+  // read succeeded. A request that failed with it set failed on that read, not on damage.
+  DWORD readError() const { return fileErrors_.read; }
 
   int32_t entryCount() const { return entryCount_; }
   const char* rootDirectory() const { return rootDirectory_; }
@@ -70,12 +74,13 @@ class ZipArchive {
   int32_t currentIndex_ = -1;  // minizip's current entry; -1 when unknown
   uint64_t cachedSize_ = 0;    // the cached entry's uncompressed size, in full
   DWORD outputError_ = 0;
+  ArchiveFileErrors fileErrors_;  // filled by the file functions while the archive is open
 };
 
 // Opens the archive for reading, shared with other readers, existing files only. On failure
-// returns null and, when why is given, stores CannotOpenFile (the file cannot be opened; the
-// system's error code goes to openError when given) or CorruptEntry (its central directory
-// cannot be located or read).
+// returns null and, when why is given, stores CannotOpenFile (the file cannot be opened or a
+// read of it failed; the system's error code goes to openError when given) or CorruptEntry
+// (its central directory cannot be located or is damaged).
 std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why = nullptr,
                                         DWORD* openError = nullptr);
 

@@ -98,40 +98,60 @@ TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
   EXPECT_TRUE(zipFilesIn(folder).empty());
 }
 
-TEST(QuickWay, AFailureIsReportedAndASecondAttemptSucceeds) {
-  const std::string folder = freshGameFolder();
-  const std::string held = folder + "\\Maps.zip";
-  ASSERT_TRUE(testsupport::writeBytes(held, "held by another program"));
-  runtime::FileHandle lock = runtime::openExisting(held.c_str(), GENERIC_READ, 0);
-  ASSERT_TRUE(lock);
+TEST(QuickWay, AFileHeldOpenIsReportedAsInUseAndASecondAttemptSucceeds) {
+  // Another program (here this one) holds a file open without sharing, as the running game
+  // holds its assets: an archive being written, or a file unpacked by a former run, which
+  // the move of its replacement meets with ERROR_ACCESS_DENIED.
+  struct Row {
+    std::string held;     // below the game folder
+    std::string archive;  // named in the report
+    std::vector<std::string> zipsLeft;
+  };
+  const Row rows[] = {
+      {"\\Maps.zip", "“Maps.zip”", {"Maps.zip"}},  // only the held one
+      {"\\Maps\\PEI\\Schinese.dat", "“Maps.zip”解压到", {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.held);
+    const std::string folder = freshGameFolder();
+    const std::string held = folder + row.held;
+    CreateDirectoryA((folder + "\\Maps").c_str(), nullptr);
+    CreateDirectoryA((folder + "\\Maps\\PEI").c_str(), nullptr);
+    ASSERT_TRUE(testsupport::writeBytes(held, "held by another program"));
+    runtime::FileHandle lock = runtime::openExisting(held.c_str(), GENERIC_READ, 0);
+    ASSERT_TRUE(lock);
 
-  InstallerProcess installer;
-  ASSERT_TRUE(installer.start(installerPath()));
-  StatusRecorder statuses(installer);
-  installer.typeFolder(folder);
-  installer.click(installer.typedFolderButton());
-  Box failure;
-  ASSERT_TRUE(nextBox(failure));
-  EXPECT_EQ(failure.title, "来自小岚的提示：");
-  EXPECT_EQ(failure.text.rfind("汉化失败！", 0), 0u) << failure.text;
-  EXPECT_NE(failure.text.find("Maps.zip"), std::string::npos);
-  EXPECT_NE(failure.text.find(folder), std::string::npos);
-  EXPECT_NE(failure.text.find("占用"), std::string::npos);
-  press(failure, IDOK);
-  Sleep(200);
-  const std::vector<std::string> shown = statuses.stop();
-  for (const std::string& text : shown) EXPECT_NE(text, "汉化完成！");
-  EXPECT_EQ(installer.status(), "汉化失败！请查看提示后重试~");
-  EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
-  EXPECT_TRUE(runtime::fileExists(testFolder() + "\\" + kHelpName));
-  EXPECT_EQ(zipFilesIn(folder), std::vector<std::string>{"Maps.zip"});  // only the held one
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.start(installerPath()));
+    StatusRecorder statuses(installer);
+    installer.typeFolder(folder);
+    installer.click(installer.typedFolderButton());
+    Box failure;
+    ASSERT_TRUE(nextBox(failure));
+    EXPECT_EQ(failure.title, "来自小岚的提示：");
+    EXPECT_EQ(failure.text.rfind("汉化失败！", 0), 0u) << failure.text;
+    EXPECT_NE(failure.text.find(row.archive), std::string::npos) << failure.text;
+    EXPECT_NE(failure.text.find(folder), std::string::npos);
+    EXPECT_NE(failure.text.find("文件正被其他程序占用（例如游戏正在运行）。请关闭游戏后再试。"), std::string::npos)
+        << failure.text;
+    EXPECT_EQ(failure.text.find("管理员"), std::string::npos) << failure.text;
+    press(failure, IDOK);
+    Sleep(200);
+    const std::vector<std::string> shown = statuses.stop();
+    for (const std::string& text : shown) EXPECT_NE(text, "汉化完成！");
+    EXPECT_EQ(installer.status(), "汉化失败！请查看提示后重试~");
+    EXPECT_TRUE(IsWindowEnabled(installer.typedFolderButton()));
+    EXPECT_TRUE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+    EXPECT_EQ(zipFilesIn(folder), row.zipsLeft);
 
-  lock.reset();
-  installer.click(installer.typedFolderButton());
-  answerDialogue(closingDialogue(false).data(), 3);
-  EXPECT_EQ(installer.waitForExit(), 0u);
-  const std::vector<std::string> differences = compareWithReference(folder);
-  EXPECT_TRUE(differences.empty()) << differences.front();
+    lock.reset();
+    EXPECT_EQ(bytesOf(held), "held by another program");  // the held file stayed as it was
+    installer.click(installer.typedFolderButton());
+    answerDialogue(closingDialogue(false).data(), 3);
+    EXPECT_EQ(installer.waitForExit(), 0u);
+    const std::vector<std::string> differences = compareWithReference(folder);
+    EXPECT_TRUE(differences.empty()) << differences.front();
+  }
 }
 
 TEST(QuickWay, AFolderWithoutWritePermissionIsReported) {

@@ -77,6 +77,9 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
     // Why, as kept at the call that failed; with SystemError, that call's error code.
     unzip::FailureCause cause = unzip::FailureCause::None;
     DWORD systemError = 0;
+    // A file of a former run, below the target, that another handle holds open without
+    // sharing during the run.
+    std::string heldOldFile = "";
   };
   const auto damaged = unzip::FailureCause::DamagedArchive;
   const auto system = unzip::FailureCause::SystemError;
@@ -118,6 +121,15 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
          e.method = 14;
          return std::vector<TestEntry>{fileEntry("first.txt", "1"), e, fileEntry("last.txt", "3")};
        }()), "t", 0, {}, damaged},
+      // CreateDirectoryA answers ERROR_ALREADY_EXISTS for a file of the folder's name too.
+      {"empty folder entry blocked by a file", entries({fileEntry("Maps", "f"), unziptest::folderEntry("Maps/")}),
+       "t", 0, {"Maps"}, system, ERROR_ALREADY_EXISTS},
+      {"folder entry with a file, blocked by a file",
+       entries({fileEntry("Maps", "f"), unziptest::folderEntry("Maps/"), fileEntry("Maps/x.txt", "x")}), "t", 0,
+       {"Maps"}, system, ERROR_ALREADY_EXISTS},
+      // The move over a file held open fails with ERROR_ACCESS_DENIED; the cause is the holder.
+      {"file of a former run held open", entries({fileEntry("first.txt", "1"), fileEntry("held.dat", "new")}), "t", 0,
+       {"first.txt", "held.dat"}, system, ERROR_SHARING_VIOLATION, "held.dat"},
       {"CRC-32 mismatch", entries([] {
          TestEntry e = fileEntry("bad.txt", "contents");
          e.badCrc = true;
@@ -131,9 +143,21 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
     const std::string folder = unziptest::freshFolder("ex_results");
     const std::string archive = row.archive(folder);
     const std::string target = folder + "\\" + row.target;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (!row.heldOldFile.empty()) {
+      CreateDirectoryA(target.c_str(), nullptr);
+      unziptest::writeFile(target + "\\" + row.heldOldFile, "old");
+      held = CreateFileA((target + "\\" + row.heldOldFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
     FakeOwner owner;
     unzip::ExtractionFailure failure;
     EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), target.c_str(), &failure), row.expected) << row.what;
+    if (held != INVALID_HANDLE_VALUE) {
+      CloseHandle(held);
+      Bytes got;
+      EXPECT_TRUE(unziptest::readFile(target + "\\" + row.heldOldFile, got));
+      EXPECT_EQ(got, "old") << row.what;
+    }
     EXPECT_EQ(failure.cause, row.cause) << row.what;
     EXPECT_EQ(failure.systemError, row.systemError) << row.what;
     if (row.tree == Tree{"-"}) {

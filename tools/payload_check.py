@@ -101,26 +101,15 @@ def is_lead_byte(byte):
     return 0x81 <= byte <= 0xFE
 
 
-def is_trail_byte(byte):
-    """A byte that code page 936 pairs with a lead byte."""
-    return 0x40 <= byte <= 0x7E or 0x80 <= byte <= 0xFE
-
-
 def is_well_formed(name):
-    """runtime::isWellFormedText under code page 936: every lead byte has its trail byte.
-    Single bytes 0x80 and 0xFF are refused too (no GBK character; the check stays on the safe
-    side of the system's table)."""
-    i = 0
-    while i < len(name):
-        byte = name[i]
-        if is_lead_byte(byte):
-            if i + 1 >= len(name) or not is_trail_byte(name[i + 1]):
-                return False
-            i += 2
-        elif byte >= 0x80:
-            return False
-        else:
-            i += 1
+    """runtime::isWellFormedText under code page 936: every lead byte has its trail byte, and
+    the pair is a character of the code page. Python's GBK codec knows a subset of the
+    system's table (not its private-use codes, nor the single byte 0x80): the check stays on
+    the safe side of it."""
+    try:
+        name.decode("gbk")
+    except UnicodeDecodeError:
+        return False
     return True
 
 

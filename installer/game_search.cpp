@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "installer/globals.h"
@@ -107,6 +108,23 @@ class Walk {
   DWORD lastServiced_;
 };
 
+// "\??\Volume{GUID}\" and nothing more: the root of a volume, a GUID of 8-4-4-4-12 hex digits.
+bool isVolumeRootName(const wchar_t* name, size_t length) {
+  static const wchar_t kPrefix[] = L"\\??\\Volume{";
+  constexpr size_t kPrefixLength = sizeof kPrefix / sizeof(wchar_t) - 1;
+  constexpr size_t kGuidLength = 36;
+  if (length != kPrefixLength + kGuidLength + 2) return false;
+  if (std::wmemcmp(name, kPrefix, kPrefixLength) != 0) return false;
+  const wchar_t* guid = name + kPrefixLength;
+  for (size_t i = 0; i < kGuidLength; ++i) {
+    const wchar_t c = guid[i];
+    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+    const bool hex = (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+    if (dash ? c != L'-' : !hex) return false;
+  }
+  return guid[kGuidLength] == L'}' && guid[kGuidLength + 1] == L'\\';
+}
+
 }  // namespace
 
 bool sameNameIgnoringAsciiCase(const char* a, const char* b) {
@@ -135,8 +153,6 @@ bool reparseDataNamesVolume(const void* data, size_t size) {
   // The mount-point form of REPARSE_DATA_BUFFER: tag, data length, reserved, then offset and
   // length in bytes of the substitute name and of the print name within the path buffer.
   constexpr size_t kPathBufferOffset = 16;
-  static const wchar_t kVolumePrefix[] = L"\\??\\Volume{";
-  constexpr size_t kPrefixBytes = sizeof kVolumePrefix - sizeof(wchar_t);
   if (size < kPathBufferOffset) return false;
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
   uint32_t tag;
@@ -144,9 +160,14 @@ bool reparseDataNamesVolume(const void* data, size_t size) {
   std::memcpy(&tag, bytes, sizeof tag);
   std::memcpy(&nameOffset, bytes + 8, sizeof nameOffset);
   std::memcpy(&nameLength, bytes + 10, sizeof nameLength);
-  if (tag != IO_REPARSE_TAG_MOUNT_POINT || nameLength < kPrefixBytes) return false;
+  if (tag != IO_REPARSE_TAG_MOUNT_POINT || nameLength % sizeof(wchar_t) != 0) return false;
   if (kPathBufferOffset + nameOffset + nameLength > size) return false;
-  return std::memcmp(bytes + kPathBufferOffset + nameOffset, kVolumePrefix, kPrefixBytes) == 0;
+  // Only a volume's root is a mounted volume; "\??\Volume{GUID}\dir" is a junction.
+  wchar_t name[64];
+  const size_t length = nameLength / sizeof(wchar_t);
+  if (length > sizeof name / sizeof name[0]) return false;
+  std::memcpy(name, bytes + kPathBufferOffset + nameOffset, nameLength);
+  return isVolumeRootName(name, length);
 }
 
 void searchFolder(const runtime::Text& folder, const runtime::Text& name) {

@@ -33,7 +33,8 @@ bool sameNameIgnoringAsciiCase(const char* a, const char* b);
 // carries the mount-point tag, which junctions and mounted volumes share.
 bool isFolderLink(const WIN32_FIND_DATAA& entry, const runtime::Text& folder);
 // Whether reparse data (as FSCTL_GET_REPARSE_POINT returns it) is a mount point whose target
-// is a volume ("\??\Volume{...}\") rather than a folder.
+// is exactly a volume's root ("\??\Volume{GUID}\") rather than a folder, also a folder of a
+// volume ("\??\Volume{GUID}\dir").
 bool reparseDataNamesVolume(const void* data, size_t size);
 
 }  // namespace installer

@@ -18,6 +18,10 @@ const char* nextCharacter(const char* p) {
   return (isLeadByte(static_cast<unsigned char>(*p)) && p[1] != 0) ? p + 2 : p + 1;
 }
 
+bool isWellFormedText(const char* text) {
+  return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0) != 0;
+}
+
 size_t lastCharacterStart(const Text& text) {
   size_t last = text.size();
   for (size_t i = 0; i < text.size(); i = nextCharacter(text, i)) last = i;

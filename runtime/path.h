@@ -19,6 +19,10 @@ size_t nextCharacter(const Text& text, size_t i);
 // The same on a zero-terminated text: a lead byte takes the next byte unless that is the
 // terminating zero.
 const char* nextCharacter(const char* p);
+// True when every lead byte of the zero-terminated text has a trail byte after it that the
+// code page pairs with it (MultiByteToWideChar with MB_ERR_INVALID_CHARS): only then does
+// the system read the text as the steps above go through it.
+bool isWellFormedText(const char* text);
 // Offset of the first byte of the last character; text.size() when the text is empty.
 size_t lastCharacterStart(const Text& text);
 

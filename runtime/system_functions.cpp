@@ -1,6 +1,33 @@
 #include "runtime/system_functions.h"
 
+#include <delayimp.h>
+
+#include <cstdio>
+
 #include "runtime/fatal.h"
+
+namespace {
+
+// Every DLL but kernel32 and msvcrt is delay-loaded (tools/harden_link.py): the C runtime's
+// helper binds each function at its first call and, when the DLL or the function cannot be
+// found, calls this hook before it would raise an exception that nothing handles. A failure
+// is fatal, as for any system function bound by name.
+FARPROC WINAPI delayLoadFailed(unsigned notice, PDelayLoadInfo info) {
+  if (notice != dliFailLoadLib && notice != dliFailGetProc) return nullptr;
+  static char ordinal[16];
+  const char* function = info->dlp.szProcName;
+  if (!info->dlp.fImportByName) {
+    std::snprintf(ordinal, sizeof ordinal, "#%lu", static_cast<unsigned long>(info->dlp.dwOrdinal));
+    function = ordinal;
+  }
+  runtime::fatalMissingExport(info->szDll, function);
+}
+
+}  // namespace
+
+// The helper's failure hook, by the name it reads it under
+// (delayimp.h declares it extern "C").
+PfnDliHook __pfnDliFailureHook2 = delayLoadFailed;
 
 namespace runtime {
 
@@ -11,21 +38,12 @@ DllSearch restrictDllSearch() {
   const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
   if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return DllSearch::SystemFolderOnly;
-  // The program's own folder stays first here: only the documented update closes it.
+  // The program's own folder stays first here: only the documented update closes it. The
+  // system DLLs that system code loads by name are loaded from the system folder now,
+  // before any of it runs, so that its later loads find them loaded.
   SetDllDirectoryA("");
+  preloadSystemLibraries();
   return DllSearch::CurrentFolderDropped;
-}
-
-HMODULE loadSystemLibrary(const char* library) {
-  if (HMODULE loaded = GetModuleHandleA(library)) return loaded;
-  char path[MAX_PATH];
-  const UINT folder = GetSystemDirectoryA(path, MAX_PATH);
-  const size_t name = lstrlenA(library);
-  if (folder == 0 || folder + 1 + name >= MAX_PATH) return nullptr;
-  path[folder] = '\\';
-  lstrcpyA(path + folder + 1, library);
-  // By full path, with the dependencies looked for beside it (in the system folder) first.
-  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 FARPROC bindSystemFunction(const char* library, const char* function) {

@@ -4,13 +4,18 @@
 
 #include <windows.h>
 
+#include "runtime/system_libraries.h"
+
 namespace runtime {
 
 // How far restrictDllSearch could narrow the search for DLLs loaded by name.
 enum class DllSearch {
   SystemFolderOnly,     // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) took effect
-  CurrentFolderDropped, // kernel32 has no SetDefaultDllDirectories (Windows 7 without
-                        // KB2533623): only the current folder is taken out of the search
+  CurrentFolderDropped, // kernel32 has no SetDefaultDllDirectories (Vista, Windows 7 without
+                        // KB2533623): the current folder is taken out of the search and the
+                        // DLLs of preloadSystemLibraries are loaded from the system folder;
+                        // any other DLL loaded by name alone is still looked for beside the
+                        // program first
 };
 
 // Makes every later load by name (the program's own, the system DLLs' and their
@@ -18,10 +23,6 @@ enum class DllSearch {
 // never loaded. Runs at the program's entry, before the C runtime: kernel32 calls only.
 // SetDefaultDllDirectories is looked up by name, as older kernel32 lacks it.
 DllSearch restrictDllSearch();
-
-// The module if it is loaded already, otherwise the library by its full path in the system
-// folder: never a file of the same name beside the program. Null when neither works.
-HMODULE loadSystemLibrary(const char* library);
 
 // loadSystemLibrary + GetProcAddress; fatalMissingExport when either fails.
 FARPROC bindSystemFunction(const char* library, const char* function);

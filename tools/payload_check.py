@@ -40,7 +40,7 @@ HELP_DOCUMENT = "获取游戏目录.docx"
 
 MAX_PATH = 260
 ENTRY_NAME_SIZE = 260          # unzip::kEntryNameSize: the name buffer of ZipEntry
-TEMPORARY_NAME_LENGTH = 7      # "~uz" and four hex digits: unzip::ReplacementFile::open
+FOLDER_PATH_LIMIT = MAX_PATH - 12  # CreateDirectoryA's limit: unzip::kFolderPathLimit
 # The shortest game folder there is: the game in a drive root, so that "C:" is its folder
 # (installer: gameExePath minus "\Unturned.exe"). A name too long below it is too long for
 # every user; below a deeper folder even shorter names fail, which no build can know.
@@ -101,10 +101,22 @@ def is_lead_byte(byte):
     return 0x81 <= byte <= 0xFE
 
 
+def is_well_formed(name):
+    """runtime::isWellFormedText under code page 936: every lead byte has its trail byte, and
+    the pair is a character of the code page. Python's GBK codec knows a subset of the
+    system's table (not its private-use codes, nor the single byte 0x80): the check stays on
+    the safe side of it."""
+    try:
+        name.decode("gbk")
+    except UnicodeDecodeError:
+        return False
+    return True
+
+
 def components(name):
     """The name cut at "/" and "\\" that are characters of their own, as
-    unzip::isConfinedEntryName scans it: a lead byte takes the next byte with it unless that
-    is "/" or ":" (a trail byte 0x5C is no separator)."""
+    unzip::isUsableEntryName scans it: a lead byte takes the next byte with it (a trail byte
+    0x5C is no separator)."""
     parts = []
     start = i = 0
     while i < len(name):
@@ -113,7 +125,7 @@ def components(name):
             parts.append(name[start:i])
             start = i + 1
             i += 1
-        elif is_lead_byte(byte) and i + 1 < len(name) and name[i + 1] not in b"/:":
+        elif is_lead_byte(byte) and i + 1 < len(name):
             i += 2
         else:
             i += 1
@@ -121,11 +133,21 @@ def components(name):
     return parts
 
 
+def characters(name):
+    """The characters of a well-formed name: a lead byte with its trail byte, or one byte."""
+    i = 0
+    while i < len(name):
+        step = 2 if is_lead_byte(name[i]) and i + 1 < len(name) else 1
+        yield name[i:i + step]
+        i += step
+
+
 DEVICES = {b"con", b"prn", b"aux", b"nul"} | {p + bytes([d]) for p in (b"com", b"lpt") for d in b"123456789"}
+FORBIDDEN = set(b'<>"|?*') | set(range(1, 0x20))
 
 
 def hostile_component(part):
-    """unzip::isHostileComponent (unzip/entry_names.cpp)."""
+    """unzip::isHostileComponent (unzip/entry_names.cpp), its folder rule aside."""
     if part in (b"", b"."):
         return False
     if part.strip(b". ") == b"":
@@ -135,15 +157,29 @@ def hostile_component(part):
 
 
 def name_fault(name):
-    """unzip::isConfinedEntryName: why the name would leave the target folder, or None."""
+    """unzip::isUsableEntryName: why the name would leave the target folder or cannot be made
+    under that name, or None."""
+    if not is_well_formed(name):
+        return "is not well-formed GBK (a lead byte without its second byte: Windows reads it otherwise)"
     if name[:1] in (b"/", b"\\"):
         return "names a rooted path (a leading \"/\" or \"\\\")"
     if b":" in name:
         return "holds \":\" (a drive letter or a data stream)"
-    for part in components(name):
+    for character in characters(name):
+        if len(character) == 1 and character[0] in FORBIDDEN:
+            return f"holds {shown_character(character)}, which no Windows name may hold"
+    parts = components(name)
+    for number, part in enumerate(parts):
         if hostile_component(part):
             return f"component \"{shown(part)}\" is a parent folder, a trimmed name or a device"
+        if number + 1 < len(parts) and part not in (b"", b".") and part[-1:] in (b".", b" "):
+            return (f"folder \"{shown(part)}\" ends in a dot or a space (Windows makes it without them, "
+                    f"and the paths below it lead nowhere)")
     return None
+
+
+def shown_character(character):
+    return f"byte 0x{character[0]:02X}" if character[0] < 0x20 else f"\"{character.decode('ascii')}\""
 
 
 def folder_key(parts):
@@ -165,20 +201,6 @@ def folder_key(parts):
                 i += 1
         key.append(bytes(folded))
     return tuple(key)
-
-
-def last_separator(path):
-    """runtime::lastPathSeparator: offset of the last "/" or "\\" of its own, or -1."""
-    found = -1
-    i = 0
-    while i < len(path):
-        if is_lead_byte(path[i]) and i + 1 < len(path):
-            i += 2
-            continue
-        if path[i] in b"/\\":
-            found = i
-        i += 1
-    return found
 
 
 # --- The archive as minizip reads it -----------------------------------------------------
@@ -297,8 +319,9 @@ def check_archive(path, data, target):
         raise Fault(path, None, "holds no entries")
     base = SHORTEST_GAME_FOLDER + b"\\" + target.encode("ascii") + b"\\"
     listed = set()
+    files = set()
     for entry in entries:
-        # unzip::ArchiveExtractor unpackEntry: confined name, then the path below the target.
+        # unzip::ArchiveExtractor unpackEntry: usable name, then the path below the target.
         fault = name_fault(entry.name)
         if fault:
             raise Fault(path, entry.name, fault)
@@ -309,15 +332,16 @@ def check_archive(path, data, target):
         parts = components(entry.name)
         if entry.is_folder:
             parts = parts[:-1] if parts[-1] == b"" else parts
+            if len(full) >= FOLDER_PATH_LIMIT:
+                # unzip::ArchiveExtractor unpackEntry: Windows makes no such folder (Wine does).
+                # Every file lies in a listed folder, so this also leaves room beside it for
+                # the temporary name that a replacement writes first
+                # (unzip::ReplacementFile::openTemporary, "~uz" and four hex digits).
+                raise Fault(path, entry.name, f"unpacked below {shown(base)} its folder path would be {len(full)} "
+                                              f"bytes long (CreateDirectoryA allows {FOLDER_PATH_LIMIT - 1})")
         elif parts[-1] == b"":
             # unzip::ZipArchive::unzipEntry: a file path ending in a separator names a folder.
             raise Fault(path, entry.name, "ends in \"/\" but lacks the folder attribute (0x10)")
-        elif last_separator(full) + 1 + TEMPORARY_NAME_LENGTH >= MAX_PATH:
-            # unzip::ReplacementFile::openTemporary: a run over an earlier install writes each
-            # file under a temporary name beside it first, which must fit as well.
-            raise Fault(path, entry.name, f"unpacked below {shown(base)} its temporary file's path would be "
-                                          f"{last_separator(full) + 1 + TEMPORARY_NAME_LENGTH} bytes long "
-                                          f"(MAX_PATH allows {MAX_PATH - 1})")
         # Folders are made from folder entries only (createDirectoryPath for a folder entry,
         # none for a file written by unzipEntry to an absolute path): every entry's folder
         # must be listed before it.
@@ -326,9 +350,16 @@ def check_archive(path, data, target):
             folder = b"/".join(parts[:-1]) + b"/"
             raise Fault(path, entry.name, f"its folder \"{shown(folder)}\" is not listed before it "
                                           f"(the extraction makes folders from folder entries only)")
+        # A file and a folder of one name (as Windows compares them): one of them cannot be
+        # made. The extraction fails at the second on the system's own error.
+        key = folder_key(parts)
+        if key in (files if entry.is_folder else listed):
+            raise Fault(path, entry.name, f"a file and a folder of the same name \"{shown(entry.name.rstrip(b'/'))}\" "
+                                          f"(Windows holds one of them only)")
         if entry.is_folder:
-            listed.add(folder_key(parts))
+            listed.add(key)
         else:
+            files.add(key)
             fault = data_fault(data, entry, entry.data_start)
             if fault:
                 raise Fault(path, entry.name, fault)

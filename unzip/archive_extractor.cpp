@@ -31,17 +31,26 @@ namespace {
 // What walk gives when a progress callback cancelled the run.
 constexpr int32_t kCancelled = 2;
 
+// The documented limit of CreateDirectoryA: MAX_PATH less room for an 8.3 file name.
+constexpr size_t kFolderPathLimit = MAX_PATH - 12;
+
 }  // namespace
 
 bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base,
                                    runtime::Text& path) {
-  // A name that would leave base is refused like any other unusable entry.
-  if (!isConfinedEntryName(entry.name)) return damaged(false);
+  // A name that would leave base, or that Windows cannot make as it stands, is refused like
+  // any other unusable entry.
+  if (!isUsableEntryName(entry.name)) return damaged(false);
   runtime::Text name = entry.name;
   slashesToBackslashes(name);
   path = base + name;
   if (path.size() >= MAX_PATH) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE);
-  if ((entry.attributes & kDirectoryFlag) != 0) return createFolder(path);
+  if ((entry.attributes & kDirectoryFlag) != 0) {
+    // CreateDirectoryA refuses paths of kFolderPathLimit characters and more (Wine makes
+    // them): the limit is held here, in bytes as MAX_PATH is, on the text that it is given.
+    if (path.size() >= kFolderPathLimit) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE);
+    return createFolder(path);
+  }
   // A file entry named like a folder ("x/") can be no file.
   if (runtime::hasTrailingBackslash(name)) return damaged(false);
   // Written with normal attributes, so no attribute call is needed afterwards.

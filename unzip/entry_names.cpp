@@ -34,32 +34,39 @@ bool isDeviceName(const char* begin, const char* end) {
          text[3] <= '9';
 }
 
-bool isHostileComponent(const char* begin, const char* end) {
+// folder: a separator follows the component.
+bool isHostileComponent(const char* begin, const char* end, bool folder) {
   if (begin == end) return false;  // "a//b": Windows joins the two separators
   if (end - begin == 1 && *begin == '.') return false;
+  if (folder && (end[-1] == '.' || end[-1] == ' ')) return true;
   return onlyDotsAndSpaces(begin, end) || isDeviceName(begin, end);
+}
+
+// Characters that no Windows name may hold (":" is refused on its own, "/" and "\" separate).
+bool isForbiddenCharacter(unsigned char c) {
+  return c < 0x20 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' || c == '*';
 }
 
 }  // namespace
 
-bool isConfinedEntryName(const char* name) {
-  if (name == nullptr) return false;
+bool isUsableEntryName(const char* name) {
+  if (name == nullptr || !runtime::isWellFormedText(name)) return false;
   if (name[0] == '/' || name[0] == '\\') return false;
   const char* component = name;
   const char* p = name;
   while (true) {
     const unsigned char c = static_cast<unsigned char>(*p);
     if (c == 0 || c == '/' || c == '\\') {
-      if (isHostileComponent(component, p)) return false;
+      if (isHostileComponent(component, p, c != 0)) return false;
       if (c == 0) return true;
       component = p + 1;
       ++p;
       continue;
     }
-    if (c == ':') return false;
-    // A lead byte takes the next byte with it, so a trail byte 0x5C is no separator, as
-    // Windows reads it. "/" and ":" are never trail bytes and always count on their own.
-    p = (p[1] == '/' || p[1] == ':') ? p + 1 : runtime::nextCharacter(p);
+    if (c == ':' || isForbiddenCharacter(c)) return false;
+    // A lead byte takes its trail byte with it (the text is well formed), so a trail byte
+    // 0x5C or 0x7C is no separator and no "|", as Windows reads it.
+    p = runtime::nextCharacter(p);
   }
 }
 

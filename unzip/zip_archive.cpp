@@ -174,7 +174,7 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
   if (moved != ZipResult::Ok) return moved;
 
   if ((entry.attributes & kDirectoryFlag) != 0) {
-    if (!isConfinedEntryName(entry.name)) return ZipResult::CorruptEntry;
+    if (!isUsableEntryName(entry.name)) return ZipResult::CorruptEntry;
     ensureRelativeDirectory(rootDirectory_, entry.name);
     return ZipResult::Ok;
   }

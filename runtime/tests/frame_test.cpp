@@ -58,17 +58,28 @@ TEST(Frame, LastWindowEndsTheLoopWithExitCodeZeroAfterTheCleanupList) {
 // and the window's destruction is requested before the error, and the box must stay up
 // without any of it reaching the program (the marker stays absent).
 TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanupOrAnyProgramCode) {
-  for (const char* mode : {"fatal", "fatal-busy"}) {
-    SCOPED_TRACE(mode);
+  struct Row {
+    const char* mode;
+    const char* message;
+  } rows[] = {
+      {"fatal", "无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunctionA”"},
+      {"fatal-busy", "无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunctionA”"},
+      // Through the delay-load helper, which would otherwise raise an unhandled exception.
+      {"delay-export", "无法找到指定DLL库文件“kernel32.dll”中的输出命令“QxNoSuchExport”"},
+      {"delay-library", "无法找到指定DLL库文件“qx_no_such_library.dll”中的输出命令“QxFunctionOfNoLibrary”"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.mode);
     TempFolder dir("frame_fatal");
     const std::string marker = dir / "marker.txt";
-    testsupport::ChildProcess probe("\"" + probePath() + "\" " + mode + " \"" + marker + "\"");
+    const std::string command = "\"" + probePath() + "\" " + row.mode + " \"" + marker + "\"";
+    testsupport::ChildProcess probe(command);
     ASSERT_TRUE(probe.started());
     testsupport::FoundBox box;
     const bool shown = testsupport::waitForBox("错误", box);
     bool stayed = false;
     if (shown) {
-      EXPECT_EQ(box.text, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunctionA”\r\n");
+      EXPECT_EQ(box.text, std::string("运行时出错!\r\n\r\n错误信息：") + row.message + "\r\n");
       Sleep(500);  // fifty timer periods
       stayed = IsWindowVisible(box.window) != FALSE;
       testsupport::pressBoxButton(box, IDOK);

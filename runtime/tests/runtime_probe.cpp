@@ -1,6 +1,9 @@
 // A program for the frame tests: each mode exercises one ending of a process.
 //   loop MARKER     a window destroyed through destroyWindow ends the loop; exit code 0
 //   fatal MARKER    a system function that cannot be bound: fatal error, exit code -1
+//   delay-export MARKER, delay-library MARKER  the same for a function bound by the C
+//                   runtime's delay-load helper: one kernel32 does not export, one of a DLL
+//                   that is nowhere
 //   fatal-busy MARKER  the same with the program's timers ticking every 10 ms, a message
 //                   posted to its window and its destruction requested: none of it may run
 //                   while the box is shown (a timer callback would raise a second error)
@@ -14,6 +17,10 @@
 #include "runtime/files.h"
 #include "runtime/program.h"
 #include "runtime/system_functions.h"
+
+// Delay-imported (runtime/CMakeLists.txt): neither can be bound.
+extern "C" void WINAPI QxNoSuchExport();
+extern "C" void WINAPI QxFunctionOfNoLibrary();
 
 namespace {
 
@@ -74,6 +81,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     runtime::runMessageLoop();
     appendMarker("loop ended\n");
     runtime::exitProgram();
+  }
+  if (std::strcmp(mode, "delay-export") == 0 || std::strcmp(mode, "delay-library") == 0) {
+    runtime::registerCleanup(firstCleanup);
+    if (std::strcmp(mode, "delay-export") == 0) {
+      QxNoSuchExport();
+    } else {
+      QxFunctionOfNoLibrary();
+    }
+    appendMarker("survived\n");
+    return 0;
   }
   if (std::strcmp(mode, "fatal") == 0 || std::strcmp(mode, "fatal-busy") == 0) {
     runtime::registerCleanup(firstCleanup);

@@ -80,7 +80,7 @@ RELS = ('<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformat
         'officeDocument" Target="word/document.xml"/></Relationships>')
 DOCUMENT_TYPE = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"
 
-LONG = "d" * 242  # a folder name that leaves room for the file's name, not for the temporary one
+LONG = "d" * 242  # a folder name that leaves room for a file's name, not for a temporary one beside it
 
 # (what it shows, file replaced in a copy of the sample payload, its bytes, the line after
 # "payload check: <that file>: ")
@@ -118,13 +118,33 @@ REFUSED = [
      'entry "\\evil.dat": names a rooted path (a leading "/" or "\\")'),
     ("a device name", "Maps.zip", plain("Maps/", "Maps/aux.dat"),
      'entry "Maps/aux.dat": component "aux.dat" is a parent folder, a trimmed name or a device'),
+    ("a character no Windows name holds", "Maps.zip", plain("PEI|x.dat"),
+     'entry "PEI|x.dat": holds "|", which no Windows name may hold'),
+    ("a control byte in a name", "Maps.zip", plain(b"a\x07.dat"),
+     'entry "a\x07.dat": holds byte 0x07, which no Windows name may hold'),
+    ("UTF-8 names: a lead byte 0xAD before the separator", "Maps.zip",
+     plain("中/".encode("utf-8"), "中/x.txt".encode("utf-8")),
+     'entry "涓\\xad/": is not well-formed GBK (a lead byte without its second byte: Windows reads it otherwise)'),
+    ("a folder ending in a dot", "Maps.zip", plain("PEI./", "PEI./x.dat"),
+     'entry "PEI./": folder "PEI." ends in a dot or a space (Windows makes it without them, '
+     'and the paths below it lead nowhere)'),
+    ("a folder ending in a space, below another", "Maps.zip", plain("PEI/", "PEI/a /", "PEI/a /x.dat"),
+     'entry "PEI/a /": folder "a " ends in a dot or a space (Windows makes it without them, '
+     'and the paths below it lead nowhere)'),
+    ("a folder path that CreateDirectoryA refuses", "Bundles.zip", plain("d" * 236 + "/"),
+     'entry "' + "d" * 236 + '/": unpacked below C:\\Bundles\\ its folder path would be 248 bytes long '
+     '(CreateDirectoryA allows 247)'),
+    ("a folder and a file of its name, in another case", "Maps.zip", plain("PEI/", "pei"),
+     'entry "pei": a file and a folder of the same name "pei" (Windows holds one of them only)'),
+    ("a file and a folder of its name", "Maps.zip", plain("PEI", "pei/", "pei/x.dat"),
+     'entry "pei/": a file and a folder of the same name "pei" (Windows holds one of them only)'),
     ("a name the extraction cannot hold", "Bundles.zip", plain("n" * 260),
      'entry "' + "n" * 260 + '": name of 260 bytes (the extraction reads at most 259)'),
     ("a path that reaches MAX_PATH below the shortest game folder", "Bundles.zip", plain("n" * 249),
      'entry "' + "n" * 249 + '": unpacked below C:\\Bundles\\ its path would be 260 bytes long (MAX_PATH allows 259)'),
-    ("no room for the temporary file", "Bundles.zip", plain(LONG + "/", LONG + "/x"),
-     f'entry "{LONG}/x": unpacked below C:\\Bundles\\ its temporary file\'s path would be 261 bytes long '
-     '(MAX_PATH allows 259)'),
+    ("no room for a file's temporary name: its folder is refused first", "Bundles.zip", plain(LONG + "/", LONG + "/x"),
+     f'entry "{LONG}/": unpacked below C:\\Bundles\\ its folder path would be 254 bytes long '
+     '(CreateDirectoryA allows 247)'),
     ("a folder without the folder attribute", "Maps.zip", archive([(b"PEI/", None, {"external": FILE})]),
      'entry "PEI/": ends in "/" but lacks the folder attribute (0x10)'),
     ("a help document that is no package", "获取游戏目录.docx", b"How to find the game folder",
@@ -150,6 +170,9 @@ ACCEPTED = [
     ("a Unix folder entry (directory bit in the upper half)", "Maps.zip",
      archive([(b"PEI/", None, {"external": 0x41ED0000}), (b"PEI/Schinese.dat", b"Name PEI\n", {})])),
     ("the longest path there is room for", "Bundles.zip", plain("n" * 248)),
+    ("the longest folder path there is room for", "Bundles.zip", plain("d" * 235 + "/", "d" * 235 + "/x.dat")),
+    ("a GBK character whose second byte is \"|\"", "Maps.zip", plain(b"\x81\x7c.dat")),
+    ("a file whose name ends in a dot (Windows trims it)", "Maps.zip", plain("PEI/", "PEI/x.")),
 ]
 
 

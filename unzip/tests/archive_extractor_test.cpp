@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "unzip/archive_extractor.h"
 #include "unzip/tests/test_support.h"
@@ -92,6 +93,16 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
   const auto entries = [](std::vector<TestEntry> list) {
     return [list](const std::string& folder) { return writeArchive(folder + "\\a.zip", list); };
   };
+  // A folder entry whose path below the target D:\ex_results\t, with its backslash, has
+  // that length.
+  const auto longFolderName = [](size_t length) {
+    return std::string(length - std::strlen("D:\\ex_results\\t\\") - 1, 'd');
+  };
+  const auto longFolder = [&](size_t length) {
+    return [=](const std::string& folder) {
+      return writeArchive(folder + "\\a.zip", {unziptest::folderEntry(longFolderName(length) + "/")});
+    };
+  };
   std::vector<Row> rows = {
       {"one file at the root", entries({fileEntry("Schinese.translation", "t")}), "t", 1, {"Schinese.translation"}},
       {"missing archive", [](const std::string& f) { return f + "\\none.zip"; }, "t", -1, {"-"}, system,
@@ -130,6 +141,14 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
       // The move over a file held open fails with ERROR_ACCESS_DENIED; the cause is the holder.
       {"file of a former run held open", entries({fileEntry("first.txt", "1"), fileEntry("held.dat", "new")}), "t", 0,
        {"first.txt", "held.dat"}, system, ERROR_SHARING_VIOLATION, "held.dat"},
+      // Names Windows cannot make as they stand are the archive's fault, not the system's.
+      {"a character no Windows name holds", entries({fileEntry("first.txt", "1"), fileEntry("a|b.txt", "x")}), "t", 0,
+       {"first.txt"}, damaged},
+      {"a UTF-8 name, not GBK", entries({unziptest::folderEntry("\xE4\xB8\xAD/"), fileEntry("\xE4\xB8\xAD/x.txt", "x")}),
+       "t", 0, {}, damaged},
+      // CreateDirectoryA takes folder paths of up to 247 bytes (Wine makes longer ones).
+      {"a folder path of 247 bytes", longFolder(247), "t", 1, {longFolderName(247) + "\\"}},
+      {"a folder path of 248 bytes", longFolder(248), "t", 0, {}, system, ERROR_FILENAME_EXCED_RANGE},
       {"CRC-32 mismatch", entries([] {
          TestEntry e = fileEntry("bad.txt", "contents");
          e.badCrc = true;

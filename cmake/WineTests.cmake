@@ -1,6 +1,13 @@
 # Tests of target executables run under Wine (see scripts/wine-run.sh), inside one Wine
 # session per ctest run: a setup fixture starts it, a cleanup fixture ends it.
 
+# The Wine the tree's programs need (scripts/wine-env.sh): a win64 prefix for the 64-bit twin.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  file(WRITE "${CMAKE_BINARY_DIR}/wine-arch" "win64")
+else()
+  file(WRITE "${CMAKE_BINARY_DIR}/wine-arch" "win32")
+endif()
+
 add_test(NAME wine_session_start
          COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/wine-session.sh" start "${CMAKE_BINARY_DIR}")
 add_test(NAME wine_session_stop

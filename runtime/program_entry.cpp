@@ -22,8 +22,9 @@ extern "C" int programEntry() {
 // Windows honours it (Windows 10 1607 on). The linker does not point the load-configuration
 // directory here by itself: the program's link step writes the entry (tools/harden_link.py).
 // No security cookie and no safe exception handler table: the code uses neither.
-extern "C" __attribute__((used)) const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = {
-    sizeof(IMAGE_LOAD_CONFIG_DIRECTORY32),  // Size
+// IMAGE_LOAD_CONFIG_DIRECTORY is the word size's own layout (the 64-bit twin's is wider).
+extern "C" __attribute__((used)) const IMAGE_LOAD_CONFIG_DIRECTORY _load_config_used = {
+    sizeof(IMAGE_LOAD_CONFIG_DIRECTORY),    // Size
     0,                                      // TimeDateStamp
     0, 0,                                   // MajorVersion, MinorVersion
     0, 0,                                   // GlobalFlagsClear, GlobalFlagsSet
@@ -31,7 +32,7 @@ extern "C" __attribute__((used)) const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_confi
     0, 0,                                   // DeCommitFreeBlockThreshold, DeCommitTotalFreeThreshold
     0,                                      // LockPrefixTable
     0, 0,                                   // MaximumAllocationSize, VirtualMemoryThreshold
-    0, 0,                                   // ProcessHeapFlags, ProcessAffinityMask
+    0, 0,                                   // ProcessHeapFlags, ProcessAffinityMask (64-bit: reversed)
     0,                                      // CSDVersion
     LOAD_LIBRARY_SEARCH_SYSTEM32,           // DependentLoadFlags
     0,                                      // EditList

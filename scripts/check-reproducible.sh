@@ -26,14 +26,18 @@ for tree in "${trees[@]}"; do
   rm -rf "$tree"
   mkdir -p "$tree"
   (cd "$here" && git ls-files -z | xargs -0 cp --parents -t "$tree")
-  # The Debian sources that a build of this tree fetched already are copied rather than
-  # fetched again; each build still unpacks and builds them in its own folder.
-  if [ -f "$here/build/_sources/minizip.unpacked" ] && [ -f "$here/build/_sources/libjpeg-turbo.unpacked" ]; then
-    mkdir -p "$tree/build/_sources"
-    for p in minizip libjpeg-turbo; do
-      cp -a "$here/build/_sources/$p" "$here/build/_sources/$p.unpacked" "$tree/build/_sources/"
-    done
-  fi
+  # The Debian sources that a build of this tree fetched already (the shipped program's tree
+  # or the 64-bit twin's) are copied rather than fetched again; each build still unpacks and
+  # builds them in its own folder.
+  for fetched in "$here/build/_sources" "$here/build-x64/_sources"; do
+    if [ -f "$fetched/minizip.unpacked" ] && [ -f "$fetched/libjpeg-turbo.unpacked" ]; then
+      mkdir -p "$tree/build/_sources"
+      for p in minizip libjpeg-turbo; do
+        cp -a "$fetched/$p" "$fetched/$p.unpacked" "$tree/build/_sources/"
+      done
+      break
+    fi
+  done
 done
 
 for tree in "${trees[@]}"; do

@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the installer under Wine. Without $DISPLAY it
-# runs in a virtual display and writes screenshots to build/run/screenshot.png.
+# runs in a virtual display and writes screenshots to BUILD/run/screenshot.png. Where this
+# machine runs no 32-bit Windows code (or with QX_FORCE_64=1) it starts the 64-bit twin from
+# build-x64/ instead (scripts/machine.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$here/build}
-bash "$here/scripts/build.sh"
+source "$here/scripts/machine.sh"
+choose_path "$here"
+say_path "starting"
+build=${BUILD_DIR:-$QX_DEFAULT_BUILD}
+if [ "$QX_TARGET_BITS" = 64 ]; then
+  BUILD_DIR=$build bash "$here/scripts/build.sh" --twin
+else
+  BUILD_DIR=$build bash "$here/scripts/build.sh"
+fi
 
 exe="$build/installer/QXInstaller.exe"
 [ -f "$exe" ] || { echo "run.sh: the installer was not built ($exe)" >&2; exit 1; }
@@ -25,7 +34,7 @@ name=$(basename "$exe")
 mkdir -p "$build/run"
 if [ -z "$own_display" ]; then
   echo "Starting $name in the virtual display $DISPLAY."
-  as_wine_user wine "C:\\installer\\$name" > "$build/run/wine.log" 2>&1 < /dev/null &
+  as_wine_user "$QX_WINE" "C:\\installer\\$name" > "$build/run/wine.log" 2>&1 < /dev/null &
   pid=$!
   sleep 4
   import -display "$DISPLAY" -window root "$build/run/screenshot.png" 2>/dev/null || true
@@ -37,5 +46,5 @@ if [ -z "$own_display" ]; then
   done
   wait "$pid" || true
 else
-  as_wine_user wine "C:\\installer\\$name"
+  as_wine_user "$QX_WINE" "C:\\installer\\$name"
 fi

@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (under Wine in a virtual display).
+# Where this machine runs no 32-bit Windows code, or with QX_FORCE_64=1, the tests run on the
+# 64-bit twin in build-x64/ (scripts/machine.sh); BUILD_DIR names another folder.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$here/build}
-bash "$here/scripts/build.sh"
+source "$here/scripts/machine.sh"
+choose_path "$here"
+say_path "testing"
+build=${BUILD_DIR:-$QX_DEFAULT_BUILD}
+if [ "$QX_TARGET_BITS" = 64 ]; then
+  BUILD_DIR=$build bash "$here/scripts/build.sh" --twin
+else
+  BUILD_DIR=$build bash "$here/scripts/build.sh"
+fi
 # The Wine tests share one wineserver and remap drives between tests: they run one at a time.
 ctest --test-dir "$build" --output-on-failure

@@ -1,8 +1,21 @@
 # Sourced by the Wine scripts: the environment every Wine process of a build tree runs in.
-# $1 (or $build) is the build folder. Defines WINEPREFIX, WINE_TEST_DRIVES_ROOT (where the
-# mapped test drives live), DISPLAY (when the session runs), as_wine_user and
-# give_to_wine_user.
+# $1 (or $build) is the build folder. Defines WINEPREFIX, WINEARCH, WINE_TEST_DRIVES_ROOT
+# (where the mapped test drives live), DISPLAY (when the session runs), QX_WINE (the Wine
+# loader to start programs with), as_wine_user and give_to_wine_user.
 build=${build:-$1}
+
+# The tree's word size (written at configure time, cmake/WineTests.cmake) picks the Wine:
+# a 64-bit twin runs in a win64 prefix under the 64-bit loader, called directly, because
+# /usr/bin/wine picks the 32-bit loader whenever that file is executable, even where the
+# kernel cannot run it. The wineserver script picks wineserver64 on both paths.
+if [ "$(cat "$build/wine-arch" 2>/dev/null)" = win64 ]; then
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  QX_WINE=$WINELOADER
+else
+  export WINEARCH=win32
+  QX_WINE=wine
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # The ANSI code page follows the locale: zh_CN gives code page 936 (GBK).

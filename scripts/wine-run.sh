@@ -45,7 +45,7 @@ if [ "$(echo $want | tr ' ' '\n' | sort)" != "$(echo $have | tr ' ' '\n' | sort)
     ln -s "${pair#*=}" "$dosdevices/${pair%%=*}"
   done
   as_wine_user wineserver -p > /dev/null 2>&1 < /dev/null || true
-  as_wine_user wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
+  as_wine_user "$QX_WINE" cmd /c ver > /dev/null 2>&1 < /dev/null || true
 fi
 
 stage="$WINEPREFIX/drive_c/tests/$test_name"
@@ -68,7 +68,7 @@ cd "$stage"
 # output open; ctest would wait for them. The output goes through a file instead.
 log=$(mktemp)
 set +e
-as_wine_user wine "C:\\tests\\$test_name\\$(basename "$program")" "$@" > "$log" 2>&1 < /dev/null
+as_wine_user "$QX_WINE" "C:\\tests\\$test_name\\$(basename "$program")" "$@" > "$log" 2>&1 < /dev/null
 rc=$?
 set -e
 cat "$log"; rm -f "$log"

@@ -15,7 +15,7 @@ alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 prepare_prefix() {
   local prefix="$WINEPREFIX"
-  local version=2
+  local version="2 $WINEARCH"
   if [ "$(cat "$prefix/.prepared" 2>/dev/null)" = "$version" ] &&
      [ "$(stat -c %U "$prefix")" = "$(as_wine_user id -un)" ]; then
     return 0
@@ -23,7 +23,7 @@ prepare_prefix() {
   rm -rf "$prefix"
   mkdir -p "$prefix"
   give_to_wine_user "$prefix"
-  (unset DISPLAY; WINEARCH=win32 as_wine_user wineboot -i) > "$session/wineboot.log" 2>&1 < /dev/null
+  (unset DISPLAY; as_wine_user "$QX_WINE" wineboot -i) > "$session/wineboot.log" 2>&1 < /dev/null
   as_wine_user wineserver -w
   # z: is the whole Linux root; nothing may walk it.
   rm -f "$prefix/dosdevices/z:"
@@ -65,7 +65,7 @@ case "$action" in
     start_display
     source "$(dirname "$0")/wine-env.sh" "$build"
     as_wine_user wineserver -p > /dev/null 2>&1 < /dev/null || true  # fails when one already runs
-    as_wine_user wine cmd /c ver > /dev/null 2>&1 < /dev/null || true
+    as_wine_user "$QX_WINE" cmd /c ver > /dev/null 2>&1 < /dev/null || true
     ;;
   stop)
     as_wine_user wineserver -k > /dev/null 2>&1 || true

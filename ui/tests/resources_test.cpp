@@ -23,8 +23,18 @@ std::string manifest() {
 TEST(ResourcesTest, TheManifestAsksForCommonControls6AndTheInvokersRights) {
   const std::string text = manifest();
   ASSERT_FALSE(text.empty());
+  // The architecture of the process itself: a 64-bit process that asks for the x86 controls
+  // gets none of version 6 (the 64-bit twin's manifest names amd64).
+#ifdef _WIN64
+  const char* const architecture = "processorArchitecture=\"amd64\"";
+  const char* const otherArchitecture = "processorArchitecture=\"x86\"";
+#else
+  const char* const architecture = "processorArchitecture=\"x86\"";
+  const char* const otherArchitecture = "processorArchitecture=\"amd64\"";
+#endif
+  EXPECT_EQ(text.find(otherArchitecture), std::string::npos);
   for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
-                           "processorArchitecture=\"x86\"", "publicKeyToken=\"6595b64144ccf1df\"",
+                           architecture, "publicKeyToken=\"6595b64144ccf1df\"",
                            "requestedExecutionLevel level=\"asInvoker\"",
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}) {
     EXPECT_NE(text.find(part), std::string::npos) << part;

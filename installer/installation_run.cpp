@@ -44,11 +44,12 @@ runtime::Text gameFolderOf(const runtime::Text& exePath) {
   return runtime::leftText(exePath, static_cast<int32_t>(std::trunc(n)));
 }
 
-std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row) {
+std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row,
+                                            runtime::FrameService* frames) {
   const runtime::Text target = folder + row.targetFolderName;
   unzip::ExtractionFailure cause;
   const int32_t result = unzip::unzipArchive(ui::extractionOwner(kArchiveComponent),
-                                             (folder + row.archiveFileName).c_str(), target.c_str(), &cause);
+                                             (folder + row.archiveFileName).c_str(), target.c_str(), &cause, frames);
   if (result == 1) return std::nullopt;
   return InstallFailure{&row, InstallStep::Unpack, target, cause.systemError,
                         cause.cause == unzip::FailureCause::DamagedArchive};
@@ -57,13 +58,14 @@ std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const p
 InstallReport installArchives(const runtime::Text& folder) {
   const payload::EmbeddedArchive* rows = payload::embeddedArchives();
   InstallReport report;
+  runtime::FrameService frames(runStillWanted);
 
   int written = 0;
-  for (; written < payload::kEmbeddedArchiveCount; ++written) {
+  for (; written < payload::kEmbeddedArchiveCount && !runAbandoned(); ++written) {
     const payload::EmbeddedArchive& row = rows[written];
     const runtime::Text path = folder + row.archiveFileName;
     DWORD error = 0;
-    if (!runtime::writeFile(path, {dataOf(row)}, &error)) {
+    if (!runtime::writeFile(path, {dataOf(row)}, &error, &frames)) {
       report.failure = InstallFailure{&row, InstallStep::Write, path, error};
       ++written;  // the failed file was created or truncated by us: it goes too
       break;
@@ -72,12 +74,13 @@ InstallReport installArchives(const runtime::Text& folder) {
 
   if (!report.failure) {
     for (int index : kUnpackOrder) {
-      report.failure = unpackArchive(folder, rows[index]);
+      if (runAbandoned()) break;
+      report.failure = unpackArchive(folder, rows[index], &frames);
       if (report.failure) break;
     }
   }
 
-  if (report.failure) {
+  if (report.failure || runAbandoned()) {
     // Nothing of the failed run stays behind but what was unpacked.
     for (int i = 0; i < written; ++i) runtime::deleteFile(folder + rows[i].archiveFileName);
     return report;

@@ -35,6 +35,15 @@ void processEvents() {
   }
 }
 
+FrameService::FrameService(StillWanted stillWanted) : stillWanted_(stillWanted), lastServiced_(GetTickCount()) {}
+
+bool FrameService::serviceWhenDue() {
+  if (GetTickCount() - lastServiced_ < kFrameIntervalMs) return true;
+  processEvents();
+  lastServiced_ = GetTickCount();
+  return stillWanted_ == nullptr || stillWanted_();
+}
+
 bool delayIsOver(DWORD start, DWORD now, int32_t ms) {
   return now - start > static_cast<DWORD>(ms);
 }

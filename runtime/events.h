@@ -18,6 +18,29 @@ void dispatchMessage(MSG& message);
 // Dispatches queued messages until the queue is empty or WM_QUIT is next (it stays queued).
 void processEvents();
 
+// Work that keeps the GUI thread busy for long (the walk, the unpack) services the window
+// through one of these at frame rate: serviceWhenDue dispatches as processEvents does when a
+// frame's time has passed since it last did, so timers tick, the window repaints and a close
+// request is taken while the work goes on. A look at every step would cost the work about a
+// tenth of its time; GetTickCount is the cheapest clock, and its steps of 10 to 16 ms are fine
+// enough for this.
+constexpr DWORD kFrameIntervalMs = 15;
+class FrameService {
+ public:
+  // Asked after each dispatch; false when the work must stop (its window was closed).
+  using StillWanted = bool (*)();
+  explicit FrameService(StillWanted stillWanted = nullptr);
+  FrameService(const FrameService&) = delete;
+  FrameService& operator=(const FrameService&) = delete;
+
+  // True while the work may go on.
+  bool serviceWhenDue();
+
+ private:
+  StillWanted stillWanted_;
+  DWORD lastServiced_;
+};
+
 // ms <= 0 returns at once. Otherwise dispatches as processEvents does until more than ms
 // milliseconds have passed since the call; between dispatches the thread sleeps until a
 // message arrives or the time is up.

@@ -304,6 +304,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return onClose();
     case WM_QUERYENDSESSION:
       return refused(raise(kWindowMayClose)) ? FALSE : TRUE;
+    case WM_ENDSESSION:
+      // Once this returns the system may end the process at any time: the window goes now,
+      // so that its destroy event runs and work that services it from a nested loop stops.
+      if (wParam && hwnd_) DestroyWindow(hwnd_);
+      return 0;
     case WM_ACTIVATE:
       return onActivate(wParam);
     case WM_SHOWWINDOW:

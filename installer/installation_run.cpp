@@ -37,6 +37,16 @@ void reportFailure(const InstallFailure& failure) {
   runtime::messageBox(failureMessage(failure), MB_ICONERROR, runtime::Text(kNoticeTitle));
 }
 
+// The archive files a run has written so far, in table order.
+struct WrittenArchives {
+  const runtime::Text& folder;
+  int count = 0;
+
+  void deleteAll() const {
+    for (int i = 0; i < count; ++i) runtime::deleteFile(folder + payload::embeddedArchives()[i].archiveFileName);
+  }
+};
+
 }  // namespace
 
 runtime::Text gameFolderOf(const runtime::Text& exePath) {
@@ -59,8 +69,12 @@ InstallReport installArchives(const runtime::Text& folder) {
   const payload::EmbeddedArchive* rows = payload::embeddedArchives();
   InstallReport report;
   runtime::FrameService frames(runStillWanted);
+  WrittenArchives archives{folder};
+  int& written = archives.count;
+  // Should the session end under the run, the archives go before the program does.
+  const runtime::UndoOnSessionEnd undo([](void* context) { static_cast<WrittenArchives*>(context)->deleteAll(); },
+                                       &archives);
 
-  int written = 0;
   for (; written < payload::kEmbeddedArchiveCount && !runAbandoned(); ++written) {
     const payload::EmbeddedArchive& row = rows[written];
     const runtime::Text path = folder + row.archiveFileName;
@@ -82,7 +96,7 @@ InstallReport installArchives(const runtime::Text& folder) {
 
   if (report.failure || runAbandoned()) {
     // Nothing of the failed run stays behind but what was unpacked.
-    for (int i = 0; i < written; ++i) runtime::deleteFile(folder + rows[i].archiveFileName);
+    archives.deleteAll();
     return report;
   }
   for (int index : kUnpackOrder) {

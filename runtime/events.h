@@ -41,6 +41,27 @@ class FrameService {
   DWORD lastServiced_;
 };
 
+// Once the window has answered WM_ENDSESSION the system may end the process at any time, in
+// the middle of work that a nested dispatch interrupted. Such work registers, for as long as
+// it has something half done (a file partly written), how to undo it; the window runs every
+// undo still registered, innermost first, before it answers. Registrations nest (LIFO).
+class UndoOnSessionEnd {
+ public:
+  using Undo = void (*)(void* context);
+  UndoOnSessionEnd(Undo undo, void* context);
+  ~UndoOnSessionEnd();
+  UndoOnSessionEnd(const UndoOnSessionEnd&) = delete;
+  UndoOnSessionEnd& operator=(const UndoOnSessionEnd&) = delete;
+
+ private:
+  friend void undoForSessionEnd();
+  Undo undo_;
+  void* context_;
+  UndoOnSessionEnd* outer_;
+};
+// Runs every registered undo, innermost first, and forgets them.
+void undoForSessionEnd();
+
 // ms <= 0 returns at once. Otherwise dispatches as processEvents does until more than ms
 // milliseconds have passed since the call; between dispatches the thread sleeps until a
 // message arrives or the time is up.

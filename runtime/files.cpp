@@ -16,6 +16,19 @@ bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* e
   if (path.empty()) return failed(ERROR_INVALID_NAME);
   FileHandle file = createAlways(path.c_str(), GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL, true);
   if (!file) return failed(GetLastError());
+  // A session that ends while the window is serviced between the pieces leaves no partly
+  // written file.
+  struct Partial {
+    FileHandle& file;
+    const Text& path;
+  } partial{file, path};
+  const UndoOnSessionEnd undo(
+      [](void* context) {
+        Partial& p = *static_cast<Partial*>(context);
+        p.file.reset();
+        DeleteFileA(p.path.c_str());
+      },
+      &partial);
   for (const ByteView& part : parts) {
     const size_t total = part.empty() ? 0 : static_cast<size_t>(part.size);
     const size_t pieceBytes = frames != nullptr ? kWritePieceBytes : total;

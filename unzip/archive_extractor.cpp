@@ -92,6 +92,9 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   archive = openArchive(archivePath, &why, &error);
   if (!archive) return why == ZipResult::CannotOpenFile ? systemFailure(0, error) : damaged(0);
   archive->setFrameService(frames_);
+  // Should the session end under the extraction, the archive is closed, so that it can go.
+  const runtime::UndoOnSessionEnd undo([](void* reader) { static_cast<ZipArchive*>(reader)->closeArchive(); },
+                                       archive.get());
   if (progressCallback_ != nullptr) {
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {

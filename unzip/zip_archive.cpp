@@ -197,6 +197,8 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
     return ZipResult::CannotOpenFile;
   }
   if (unzOpenCurrentFile(reader(reader_)) != UNZ_OK) return ZipResult::WriteFailed;
+  // A session that ends while the window is serviced below leaves no partly written file.
+  const runtime::UndoOnSessionEnd undo([](void* file) { static_cast<ReplacementFile*>(file)->discard(); }, &output);
 
   char buffer[kBufferSize];
   uint64_t total = 0;

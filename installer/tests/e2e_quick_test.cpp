@@ -93,6 +93,7 @@ bool waitFor(const std::string& path) {
 }
 
 enum class Close { ByUser, SessionEnds };
+constexpr UINT kEndedBySystem = 7;
 
 TEST(QuickWayClosed, DuringTheRunLeavesOnlyWholeFilesAndEndsAtOnce) {
   struct Row {
@@ -127,13 +128,17 @@ TEST(QuickWayClosed, DuringTheRunLeavesOnlyWholeFilesAndEndsAtOnce) {
       SendMessageTimeoutA(installer.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
       EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
       SendMessageTimeoutA(installer.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &answer);
+      // The system may end the program as soon as it has answered: whatever it had half done
+      // must be undone by then.
+      installer.terminate(kEndedBySystem);
     }
-    EXPECT_EQ(installer.waitForExit(3000), 0u);
+    const DWORD code = installer.waitForExit(3000);
+    EXPECT_TRUE(code == 0 || (row.how == Close::SessionEnds && code == kEndedBySystem)) << code;
     Box stray;
     EXPECT_FALSE(nextBox(stray, 300)) << stray.text;
     EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
 
-    EXPECT_TRUE(zipFilesIn(folder).empty());
+    EXPECT_TRUE(zipFilesIn(folder).empty()) << zipFilesIn(folder).front();
     const std::vector<std::string> differences = partOfReference(folder);
     EXPECT_TRUE(differences.empty()) << differences.size() << " differences, first: " << differences.front();
     for (const std::string& name : row.complete) {

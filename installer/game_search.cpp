@@ -18,11 +18,6 @@
 namespace installer {
 namespace {
 
-// The window is serviced at most once a frame: a look after every sub-folder cost the walk
-// about a tenth of its time. GetTickCount is the cheapest clock, and its steps of 10 to 16 ms
-// are fine enough for this.
-constexpr DWORD kServiceIntervalMs = 15;
-
 bool isDotEntry(const char* name) {
   return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
 }
@@ -78,11 +73,10 @@ bool isMountedVolume(const runtime::Text& path) {
   return reparseDataNamesVolume(data.data(), size);
 }
 
-// One walk, over one or several folders: the name looked for and when the window was last
-// serviced.
+// One walk, over one or several folders: the name looked for and the window's service.
 class Walk {
  public:
-  explicit Walk(const runtime::Text& name) : name_(name), lastServiced_(GetTickCount()) {}
+  explicit Walk(const runtime::Text& name) : name_(name), frames_(runStillWanted) {}
 
   // folder ends in a backslash. False when the run's window was closed under the walk.
   bool walk(const runtime::Text& folder) {
@@ -90,22 +84,14 @@ class Walk {
     for (const runtime::Text& match : listing.matches) gameExePath = folder + match;
     for (const runtime::Text& subfolder : listing.subfolders) {
       if (!walk(folder + subfolder + "\\")) return false;
-      if (!serviceWindowWhenDue()) return false;
+      if (!frames_.serviceWhenDue()) return false;
     }
     return true;
   }
 
  private:
-  // False when the run's window is gone after the messages were dispatched.
-  bool serviceWindowWhenDue() {
-    if (GetTickCount() - lastServiced_ < kServiceIntervalMs) return true;
-    runtime::processEvents();
-    lastServiced_ = GetTickCount();
-    return !runAbandoned();
-  }
-
   const runtime::Text& name_;
-  DWORD lastServiced_;
+  runtime::FrameService frames_;
 };
 
 // "\??\Volume{GUID}\" and nothing more: the root of a volume, a GUID of 8-4-4-4-12 hex digits.

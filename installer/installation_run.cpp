@@ -37,6 +37,16 @@ void reportFailure(const InstallFailure& failure) {
   runtime::messageBox(failureMessage(failure), MB_ICONERROR, runtime::Text(kNoticeTitle));
 }
 
+// The archive files a run has written so far, in table order.
+struct WrittenArchives {
+  const runtime::Text& folder;
+  int count = 0;
+
+  void deleteAll() const {
+    for (int i = 0; i < count; ++i) runtime::deleteFile(folder + payload::embeddedArchives()[i].archiveFileName);
+  }
+};
+
 }  // namespace
 
 runtime::Text gameFolderOf(const runtime::Text& exePath) {
@@ -44,11 +54,12 @@ runtime::Text gameFolderOf(const runtime::Text& exePath) {
   return runtime::leftText(exePath, static_cast<int32_t>(std::trunc(n)));
 }
 
-std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row) {
+std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row,
+                                            runtime::FrameService* frames) {
   const runtime::Text target = folder + row.targetFolderName;
   unzip::ExtractionFailure cause;
   const int32_t result = unzip::unzipArchive(ui::extractionOwner(kArchiveComponent),
-                                             (folder + row.archiveFileName).c_str(), target.c_str(), &cause);
+                                             (folder + row.archiveFileName).c_str(), target.c_str(), &cause, frames);
   if (result == 1) return std::nullopt;
   return InstallFailure{&row, InstallStep::Unpack, target, cause.systemError,
                         cause.cause == unzip::FailureCause::DamagedArchive};
@@ -57,13 +68,18 @@ std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const p
 InstallReport installArchives(const runtime::Text& folder) {
   const payload::EmbeddedArchive* rows = payload::embeddedArchives();
   InstallReport report;
+  runtime::FrameService frames(runStillWanted);
+  WrittenArchives archives{folder};
+  int& written = archives.count;
+  // Should the session end under the run, the archives go before the program does.
+  const runtime::UndoOnSessionEnd undo([](void* context) { static_cast<WrittenArchives*>(context)->deleteAll(); },
+                                       &archives);
 
-  int written = 0;
-  for (; written < payload::kEmbeddedArchiveCount; ++written) {
+  for (; written < payload::kEmbeddedArchiveCount && !runAbandoned(); ++written) {
     const payload::EmbeddedArchive& row = rows[written];
     const runtime::Text path = folder + row.archiveFileName;
     DWORD error = 0;
-    if (!runtime::writeFile(path, {dataOf(row)}, &error)) {
+    if (!runtime::writeFile(path, {dataOf(row)}, &error, &frames)) {
       report.failure = InstallFailure{&row, InstallStep::Write, path, error};
       ++written;  // the failed file was created or truncated by us: it goes too
       break;
@@ -72,14 +88,15 @@ InstallReport installArchives(const runtime::Text& folder) {
 
   if (!report.failure) {
     for (int index : kUnpackOrder) {
-      report.failure = unpackArchive(folder, rows[index]);
+      if (runAbandoned()) break;
+      report.failure = unpackArchive(folder, rows[index], &frames);
       if (report.failure) break;
     }
   }
 
-  if (report.failure) {
+  if (report.failure || runAbandoned()) {
     // Nothing of the failed run stays behind but what was unpacked.
-    for (int i = 0; i < written; ++i) runtime::deleteFile(folder + rows[i].archiveFileName);
+    archives.deleteAll();
     return report;
   }
   for (int index : kUnpackOrder) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "payload/catalogue.h"
+#include "runtime/events.h"
 #include "runtime/text.h"
 
 namespace installer {
@@ -27,13 +28,17 @@ struct InstallReport {
   std::vector<runtime::Text> undeleted;  // archive files that stayed after a complete unpack
 };
 
-// Unpacks the row's archive, written into folder, into its target folder below folder.
-std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row);
+// Unpacks the row's archive, written into folder, into its target folder below folder;
+// frames, when given, services the window meanwhile.
+std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const payload::EmbeddedArchive& row,
+                                            runtime::FrameService* frames = nullptr);
 
 // Writes the archives in table order, unpacks them in the order Translations, Extras, Maps,
 // Localization, Bundles and deletes them in that order. It stops at the first write or
 // unpack that fails and deletes the archive files it wrote; a delete that fails after a
-// complete unpack is only noted.
+// complete unpack is only noted. The window is serviced at frame rate throughout; when the
+// run's window is closed meanwhile, the file in progress is rolled back (a new one removed,
+// an old one left whole), nothing more is unpacked and the archive files written go again.
 InstallReport installArchives(const runtime::Text& folder);
 
 // The game folder of an executable path: all but its last 13 bytes (a backslash and the

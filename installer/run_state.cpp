@@ -36,4 +36,6 @@ bool runAbandoned() {
   return activeRun != nullptr && runWindow != nullptr && !IsWindow(runWindow);
 }
 
+bool runStillWanted() { return !runAbandoned(); }
+
 }  // namespace installer

@@ -23,5 +23,8 @@ class RunGuard {
 
 // True when a run is in progress and its main window no longer exists.
 bool runAbandoned();
+// Its opposite, for the window's service during the walk and the unpack
+// (runtime::FrameService): false once the run must write nothing more.
+bool runStillWanted();
 
 }  // namespace installer

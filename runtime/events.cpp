@@ -35,6 +35,36 @@ void processEvents() {
   }
 }
 
+FrameService::FrameService(StillWanted stillWanted) : stillWanted_(stillWanted), lastServiced_(GetTickCount()) {}
+
+bool FrameService::serviceWhenDue() {
+  if (GetTickCount() - lastServiced_ < kFrameIntervalMs) return true;
+  processEvents();
+  lastServiced_ = GetTickCount();
+  return stillWanted_ == nullptr || stillWanted_();
+}
+
+namespace {
+UndoOnSessionEnd* innermostUndo = nullptr;
+}  // namespace
+
+UndoOnSessionEnd::UndoOnSessionEnd(Undo undo, void* context) : undo_(undo), context_(context), outer_(innermostUndo) {
+  innermostUndo = this;
+}
+
+UndoOnSessionEnd::~UndoOnSessionEnd() {
+  // After undoForSessionEnd the list is empty and this one is no longer in it.
+  if (innermostUndo == this) innermostUndo = outer_;
+}
+
+void undoForSessionEnd() {
+  while (innermostUndo != nullptr) {
+    UndoOnSessionEnd* undo = innermostUndo;
+    innermostUndo = undo->outer_;
+    undo->undo_(undo->context_);
+  }
+}
+
 bool delayIsOver(DWORD start, DWORD now, int32_t ms) {
   return now - start > static_cast<DWORD>(ms);
 }

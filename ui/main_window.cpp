@@ -304,6 +304,15 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return onClose();
     case WM_QUERYENDSESSION:
       return refused(raise(kWindowMayClose)) ? FALSE : TRUE;
+    case WM_ENDSESSION:
+      // Once this returns the system may end the process at any time: the window goes now,
+      // so that its destroy event runs and work that services it from a nested loop stops;
+      // what that work has half done is undone first.
+      if (wParam) {
+        runtime::undoForSessionEnd();
+        if (hwnd_) DestroyWindow(hwnd_);
+      }
+      return 0;
     case WM_ACTIVATE:
       return onActivate(wParam);
     case WM_SHOWWINDOW:

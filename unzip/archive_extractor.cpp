@@ -104,6 +104,10 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   ZipResult why = ZipResult::Ok;
   archive = openArchive(archivePath, &why, &error);
   if (!archive) return why == ZipResult::CannotOpenFile ? systemFailure(0, error) : damaged(0);
+  archive->setFrameService(frames_);
+  // Should the session end under the extraction, the archive is closed, so that it can go.
+  const runtime::UndoOnSessionEnd undo([](void* reader) { static_cast<ZipArchive*>(reader)->closeArchive(); },
+                                       archive.get());
   if (progressCallback_ != nullptr) {
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {
@@ -121,11 +125,12 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
       return index < archive->entryCount() ? archiveFault(*archive, 0) : 1;
     }
     runtime::Text path;
-    if (!unpackEntry(*archive, entry, base, path)) return 0;
+    if (!unpackEntry(*archive, entry, base, path)) return archive->stopped() ? kCancelled : 0;
     doneIndex_ = index;
     currentPath_ = path;
     notifyProgress();
     if (cancelRequested_ != 0) return kCancelled;
+    if (frames_ != nullptr && !frames_->serviceWhenDue()) return kCancelled;
   }
 }
 

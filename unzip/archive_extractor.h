@@ -41,6 +41,10 @@ class ArchiveExtractor {
   // reset, then store the callback.
   void setProgressCallback(ProgressCallback callback);
   void setCancel(int32_t flag) { cancelRequested_ = flag; }
+  // Services the window after every entry and between the pieces of a large one. When it
+  // says the work must stop, the entry in progress is rolled back (a new file removed, an
+  // existing one left as it was) and extract ends as after a cancel.
+  void setFrameService(runtime::FrameService* frames) { frames_ = frames; }
   // Clears the cancel request, both counts and the callback; the path and owner stay.
   void reset();
   void notifyProgress();
@@ -91,6 +95,7 @@ class ArchiveExtractor {
   int32_t totalEntries_ = 0;
   int32_t doneIndex_ = 0;
   ExtractionFailure failure_;
+  runtime::FrameService* frames_ = nullptr;
 };
 
 // True when path is a file of at least 32 bytes that starts with a local file header whose

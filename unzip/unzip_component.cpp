@@ -17,9 +17,10 @@ void componentProgress(uint32_t done, uint32_t total, const char* currentPath, A
 }
 
 int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder,
-                     ExtractionFailure* failure) {
+                     ExtractionFailure* failure, runtime::FrameService* frames) {
   ArchiveExtractor extractor;
   extractor.setOwner(component);
+  extractor.setFrameService(frames);
   if (archivePath == nullptr || targetFolder == nullptr) {
     if (failure != nullptr) *failure = ExtractionFailure{FailureCause::SystemError, ERROR_INVALID_PARAMETER};
     return -1;

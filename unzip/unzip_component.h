@@ -13,8 +13,10 @@ namespace unzip {
 // progress handler cancelled the run), 0 when the run failed, and -1 when a text is not
 // given, the target folder text is empty, or nothing exists at archivePath. When the result
 // is not 1 and failure is given, it receives the cause, kept at the call that failed.
+// frames, when given, services the window during the run and may stop it (result 1, as a
+// cancel; the entry in progress rolled back).
 int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const char* targetFolder,
-                     ExtractionFailure* failure = nullptr);
+                     ExtractionFailure* failure = nullptr, runtime::FrameService* frames = nullptr);
 
 // trunc(done / total * 100) in double precision; 100 when total is 0 (nothing is left).
 int32_t progressPercentage(uint32_t done, uint32_t total);

@@ -199,6 +199,8 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
     return ZipResult::CannotOpenFile;
   }
   if (unzOpenCurrentFile(reader(reader_)) != UNZ_OK) return ZipResult::WriteFailed;
+  // A session that ends while the window is serviced below leaves no partly written file.
+  const runtime::UndoOnSessionEnd undo([](void* file) { static_cast<ReplacementFile*>(file)->discard(); }, &output);
 
   char buffer[kBufferSize];
   uint64_t total = 0;
@@ -220,10 +222,14 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
       break;
     }
     total += static_cast<uint64_t>(got);
+    if (frames_ != nullptr && !frames_->serviceWhenDue()) {
+      stopped_ = true;
+      break;
+    }
   }
   // The CRC-32 is compared only when the data were read to their declared end.
   if (unzCloseCurrentFile(reader(reader_)) != UNZ_OK) failed = true;
-  if (outputError_ != 0) return ZipResult::WriteFailed;
+  if (outputError_ != 0 || stopped_) return ZipResult::WriteFailed;
   if (failed || total != cachedSize_) return ZipResult::WriteFailed;
 
   if (!output.commit(knownTime(entry.creationTime), knownTime(entry.accessTime), knownTime(entry.writeTime))) {

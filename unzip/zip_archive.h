@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "runtime/events.h"
 #include "runtime/text.h"
 #include "unzip/archive_file.h"
 
@@ -50,6 +51,10 @@ class ZipArchive {
   ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath,
                        std::optional<uint32_t> attributes = std::nullopt);
   ZipResult closeArchive();
+  // Services the window between the pieces of an entry's data; when it says the work must
+  // stop, unzipEntry stops and rolls the entry back (WriteFailed, and stopped() is true).
+  void setFrameService(runtime::FrameService* frames) { frames_ = frames; }
+  bool stopped() const { return stopped_; }
   // After an unzipEntry that failed: the system's error code of the call on the output file
   // that failed; 0 when the archive's own data were at fault (damaged, unreadable,
   // unsupported).
@@ -75,6 +80,8 @@ class ZipArchive {
   uint64_t cachedSize_ = 0;    // the cached entry's uncompressed size, in full
   DWORD outputError_ = 0;
   ArchiveFileErrors fileErrors_;  // filled by the file functions while the archive is open
+  runtime::FrameService* frames_ = nullptr;
+  bool stopped_ = false;
 };
 
 // Opens the archive for reading, shared with other readers, existing files only. On failure

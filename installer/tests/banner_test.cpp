@@ -107,10 +107,12 @@ void CALLBACK sampleDuringTheWalk(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(MainWindow, ProgressTextsComeHalfASecondApartWhileTheWalkGoesOn) {
-  // Two hundred folders, a game in each: gameExePath tells how far the walk has come.
+  // A thousand folders, a game in each: gameExePath tells how far the walk has come. Each walk
+  // must last longer than a frame, or it never looks at the window: two hundred folders were
+  // walked in less than that on a quiet machine.
   testsupport::removeTree("D:\\walk");
   CreateDirectoryA("D:\\walk", nullptr);
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     const std::string folder = "D:\\walk\\" + std::to_string(1000 + i);
     CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(testsupport::writeBytes(folder + "\\Unturned.exe", "MZ"));

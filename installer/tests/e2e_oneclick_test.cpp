@@ -75,6 +75,22 @@ TEST(OneClick, FindsTheLastGameShowsTheProgressAndInstallsThere) {
   EXPECT_EQ(waitForBytes(found + "\\started.txt", 5000), "started");
 }
 
+// Run with the many folders of the progress case, so that the walk is long.
+TEST(OneClick, ClosedDuringTheWalkWritesNothingAndEndsAtOnce) {
+  makeGame("E:\\Steam", "E:\\Steam\\steamapps\\common\\Unturned");
+  const std::string found = "E:\\Steam\\steamapps\\common\\Unturned";
+  InstallerProcess installer;
+  ASSERT_TRUE(installer.start(installerPath()));
+  installer.click(installer.automaticButton());
+  Sleep(3000);  // the two-second announcement, then a second of the walk
+  installer.closeByUser();
+  EXPECT_EQ(installer.waitForExit(3000), 0u);
+  Box stray;
+  EXPECT_FALSE(nextBox(stray, 300)) << stray.text;
+  EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+  EXPECT_EQ(testsupport::listFolder(found), std::vector<std::string>{"Unturned.exe"});
+}
+
 TEST(OneClick, NotFoundWritesNothingAndReturnsToIdle) {
   testsupport::removeTree("D:\\Games");
   testsupport::removeTree("E:\\Steam");

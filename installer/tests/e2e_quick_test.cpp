@@ -81,6 +81,77 @@ TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
   EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
 }
 
+// A close during the run: the window goes at once, the entry in progress is rolled back,
+// nothing more is written, the archives go, no box follows and the program ends with 0.
+bool waitFor(const std::string& path) {
+  const DWORD begin = GetTickCount();
+  while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - begin > 60000) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+enum class Close { ByUser, SessionEnds };
+constexpr UINT kEndedBySystem = 7;
+
+TEST(QuickWayClosed, DuringTheRunLeavesOnlyWholeFilesAndEndsAtOnce) {
+  struct Row {
+    const char* what;
+    const char* when;  // the close follows the appearance of this name in the game folder; null: at once
+    Close how;
+    std::vector<std::string> complete;  // target folders unpacked in full
+    bool bundlesBegun;                  // the close fell inside the unpack of Bundles.zip
+  };
+  const Row rows[] = {
+      {"with the click, as the first archive is written", nullptr, Close::ByUser, {}, false},
+      {"between two archives, as Extras begins", "Extras", Close::ByUser, {"Translations"}, false},
+      {"in the middle of the largest archive", "Bundles", Close::ByUser,
+       {"Translations", "Extras", "Maps", "Localization"}, true},
+      {"the session ends in the middle of the largest archive", "Bundles", Close::SessionEnds,
+       {"Translations", "Extras", "Maps", "Localization"}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string folder = freshGameFolder();
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.start(installerPath()));
+    installer.typeFolder(folder);
+    installer.click(installer.typedFolderButton());
+    if (row.when != nullptr) {
+      ASSERT_TRUE(waitFor(folder + "\\" + row.when));
+    }
+    if (row.how == Close::ByUser) {
+      installer.closeByUser();
+    } else {
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutA(installer.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
+      EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+      SendMessageTimeoutA(installer.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &answer);
+      // The system may end the program as soon as it has answered: whatever it had half done
+      // must be undone by then.
+      installer.terminate(kEndedBySystem);
+    }
+    const DWORD code = installer.waitForExit(3000);
+    EXPECT_TRUE(code == 0 || (row.how == Close::SessionEnds && code == kEndedBySystem)) << code;
+    Box stray;
+    EXPECT_FALSE(nextBox(stray, 300)) << stray.text;
+    EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
+
+    EXPECT_TRUE(zipFilesIn(folder).empty()) << zipFilesIn(folder).front();
+    const std::vector<std::string> differences = partOfReference(folder);
+    EXPECT_TRUE(differences.empty()) << differences.size() << " differences, first: " << differences.front();
+    for (const std::string& name : row.complete) {
+      EXPECT_TRUE(compareTrees("R:\\" + name, folder + "\\" + name).empty()) << name;
+    }
+    // The run stopped where it was closed: the largest archive is not unpacked in full.
+    if (row.bundlesBegun) {
+      EXPECT_TRUE(testsupport::isFolder(folder + "\\Bundles"));
+    }
+    EXPECT_FALSE(compareTrees("R:\\Bundles", folder + "\\Bundles").empty());
+  }
+}
+
 TEST(QuickWay, ReplacesArchivesAndFilesOfAnEarlierRun) {
   const std::string folder = freshGameFolder();
   ASSERT_TRUE(testsupport::writeBytes(folder + "\\Maps.zip", "an old archive"));

@@ -40,6 +40,29 @@ TEST(InstallArchives, UnpacksEveryArchiveIntoItsFolderAndDeletesTheArchives) {
             (std::vector<std::string>{"Bundles", "Extras", "Localization", "Maps", "Translations"}));
 }
 
+// Ticks of a timer counted while Bundles.zip, the largest archive, is unpacked: its folder
+// is there and the archive is not deleted yet.
+std::string liveFolder;
+int ticksDuringBundles = 0;
+void CALLBACK countTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (testsupport::isFolder(liveFolder + "\\Bundles") && GetFileAttributesA((liveFolder + "\\Bundles.zip").c_str()) !=
+                                                              INVALID_FILE_ATTRIBUTES) {
+    ++ticksDuringBundles;
+  }
+}
+
+TEST(InstallArchives, TheWindowIsServicedDuringTheUnpackOfALargeArchive) {
+  liveFolder = freshGameFolder("live");
+  ticksDuringBundles = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, countTick);
+  ASSERT_NE(timer, 0u);
+  const InstallReport report = installArchives(liveFolder);
+  KillTimer(nullptr, timer);
+  EXPECT_FALSE(report.failure.has_value());
+  EXPECT_GT(ticksDuringBundles, 1);
+  expectInstalled(liveFolder);
+}
+
 TEST(InstallArchives, AGameInADriveRootInstallsIntoThatRoot) {
   for (const std::string& name : testsupport::listFolder("E:\\")) removeTree("E:\\" + name);
   ASSERT_TRUE(testsupport::writeBytes("E:\\Unturned.exe", "MZ"));

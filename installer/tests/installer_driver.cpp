@@ -96,6 +96,8 @@ void InstallerProcess::pressMouse(HWND control) {
 
 void InstallerProcess::closeByUser() { PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+void InstallerProcess::terminate(UINT exitCode) { TerminateProcess(process_.hProcess, exitCode); }
+
 DWORD InstallerProcess::waitForExit(DWORD timeoutMs) {
   if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return static_cast<DWORD>(-3);
   DWORD code = 0;

@@ -36,6 +36,8 @@ class InstallerProcess {
   void pressMouse(HWND control);
   // The close box: the system's close command.
   void closeByUser();
+  // Ends the program at once, as the system may once a session end has been answered.
+  void terminate(UINT exitCode);
   // The exit code, or -3 when the program did not end in time.
   DWORD waitForExit(DWORD timeoutMs = 30000);
   bool running() const;

@@ -353,6 +353,62 @@ TEST(Progress, HandlerAnswersAndWindowState) {
   }
 }
 
+// The window's service during an extraction: the service is asked after every entry and
+// after every piece (16384 bytes) of an entry's data. Each answer here takes longer than a
+// frame, so every call is a service. Calls for mapsArchive: 1 and 2 after the two folder
+// entries, 3 after the piece and 4 after the entry of Schinese.dat, 5 to 7 after the three
+// pieces of Readme.txt (40000 bytes), 8 after it.
+int serviceCalls = 0;
+int stopAtCall = 0;
+bool stillWantedUntilTheStop() {
+  Sleep(20);
+  return ++serviceCalls != stopAtCall;
+}
+
+TEST(FrameService, AStopRollsTheEntryInProgressBackAndEndsTheRun) {
+  struct Row {
+    const char* what;
+    int stopAt;  // 0: never
+    bool oldReadme;
+    Tree tree;
+    int calls;
+  };
+  const Tree noReadme(kMapsTree.begin(), kMapsTree.end() - 1);
+  const Row rows[] = {
+      {"never stopped", 0, false, kMapsTree, 8},
+      {"after a folder entry", 2, false, {"Maps\\", "Maps\\PEI_Space\\"}, 2},
+      {"after the last piece of a small entry", 3, false, {"Maps\\", "Maps\\PEI_Space\\"}, 3},
+      {"in the middle of a large new entry", 6, false, noReadme, 6},
+      {"in the middle of a large entry replacing a file", 6, true, kMapsTree, 6},
+      {"after the last entry", 8, false, kMapsTree, 8},
+  };
+  const Bytes old = "the previous readme";
+  for (const Row& row : rows) {
+    const std::string folder = unziptest::freshFolder("fs_stop");
+    const std::string archive = writeArchive(folder + "\\a.zip", mapsArchive());
+    const std::string target = folder + "\\t";
+    CreateDirectoryA(target.c_str(), nullptr);
+    if (row.oldReadme) unziptest::writeFile(target + "\\Readme.txt", old);
+    serviceCalls = 0;
+    stopAtCall = row.stopAt;
+    runtime::FrameService frames(stillWantedUntilTheStop);
+    Sleep(20);  // the first call is due too
+    FakeOwner owner;
+    EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), target.c_str(), nullptr, &frames), 1) << row.what;
+    EXPECT_EQ(serviceCalls, row.calls) << row.what;
+    // No temporary file, no file of the entry in progress; an old file keeps its bytes.
+    EXPECT_EQ(unziptest::listTree(target), row.tree) << row.what;
+    Bytes got;
+    if (row.oldReadme) {
+      ASSERT_TRUE(unziptest::readFile(target + "\\Readme.txt", got));
+      EXPECT_EQ(got, old) << row.what;
+    } else if (row.tree == kMapsTree) {
+      ASSERT_TRUE(unziptest::readFile(target + "\\Readme.txt", got));
+      EXPECT_EQ(got, Bytes(40000, 'r')) << row.what;
+    }
+  }
+}
+
 TEST(Progress, FailuresNotifyOnceMoreWithTheTotal) {
   struct Row {
     const char* what;

@@ -1,16 +1,4 @@
-# Cross build for 32-bit Windows with mingw-w64 (posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with mingw-w64 (posix thread model): the shipped program.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(TARGET_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${TARGET_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TARGET_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${TARGET_TRIPLE}-windres)
-set(CMAKE_AR           ${TARGET_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB       ${TARGET_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TARGET_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-w64-posix.cmake")

@@ -44,3 +44,17 @@ say_path() {
     echo "64-bit path: ${QX_BITS_REASON:-chosen by the caller}; $1 the 64-bit twin (x86_64, build-x64/) under 64-bit Wine."
   fi
 }
+
+# build_for_path ROOT VERB: chooses the path, says so ("64-bit path: ...; VERB the 64-bit
+# twin"), and builds that path's tree in BUILD_DIR or its default folder, which QX_BUILD names.
+build_for_path() {
+  local root=$1
+  choose_path "$root"
+  say_path "$2"
+  QX_BUILD=${BUILD_DIR:-$QX_DEFAULT_BUILD}
+  if [ "$QX_TARGET_BITS" = 64 ]; then
+    BUILD_DIR=$QX_BUILD bash "$root/scripts/build.sh" --twin
+  else
+    BUILD_DIR=$QX_BUILD bash "$root/scripts/build.sh"
+  fi
+}

@@ -6,14 +6,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/machine.sh"
-choose_path "$here"
-say_path "starting"
-build=${BUILD_DIR:-$QX_DEFAULT_BUILD}
-if [ "$QX_TARGET_BITS" = 64 ]; then
-  BUILD_DIR=$build bash "$here/scripts/build.sh" --twin
-else
-  BUILD_DIR=$build bash "$here/scripts/build.sh"
-fi
+build_for_path "$here" starting
+build=$QX_BUILD
 
 exe="$build/installer/QXInstaller.exe"
 [ -f "$exe" ] || { echo "run.sh: the installer was not built ($exe)" >&2; exit 1; }

@@ -5,13 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/machine.sh"
-choose_path "$here"
-say_path "testing"
-build=${BUILD_DIR:-$QX_DEFAULT_BUILD}
-if [ "$QX_TARGET_BITS" = 64 ]; then
-  BUILD_DIR=$build bash "$here/scripts/build.sh" --twin
-else
-  BUILD_DIR=$build bash "$here/scripts/build.sh"
-fi
+build_for_path "$here" testing
+build=$QX_BUILD
 # The Wine tests share one wineserver and remap drives between tests: they run one at a time.
 ctest --test-dir "$build" --output-on-failure

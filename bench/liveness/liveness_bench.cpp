@@ -21,66 +21,18 @@
 #include <thread>
 #include <vector>
 
+#include "bench/common/outside_driver.h"
 #include "installer/tests/installer_driver.h"
 #include "runtime/tests/test_support.h"
 
 namespace {
 
 using installertest::InstallerProcess;
+using namespace benchdriver;
 
 constexpr DWORD kPingEveryMs = 20;
 constexpr double kLongWaitMs = 100;
 constexpr UINT kAnswerLimitMs = 30000;
-const char* const kCompletionText = "汉化已完成！感谢为您服务~";
-
-double nowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "liveness_bench: %s\n", what.c_str());
-  std::exit(1);
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string readText(const std::string& path) {
-  std::string text;
-  if (!testsupport::readFile(path, text)) fail("cannot read " + path);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-void emptyGameFolderAndSync() {
-  const std::string request = installertest::testFolder() + "\\sync.request";
-  if (!testsupport::writeBytes(request, "")) fail("cannot write " + request);
-  const DWORD begin = GetTickCount();
-  while (exists(request)) {
-    if (GetTickCount() - begin > 120000) fail("the host did not answer " + request);
-    Sleep(20);
-  }
-  Sleep(1000);  // the disk may still be busy with what the sync wrote
-}
-
-// A visible message box of the process, or nullptr.
-HWND boxOf(DWORD processId) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-std::string textOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 struct Wait {
   double at;  // when the message was sent, after the click
@@ -121,16 +73,7 @@ Liveness watch(HWND window, DWORD processId, double click) {
   result.toBox = nowMs() - click;
   running = false;
   pinger.join();
-  Sleep(50);  // the box's text is set once it shows
-  const std::string text = textOf(GetDlgItem(box, 0xFFFF));
-  if (text != kCompletionText) fail("the first box says: " + text);
-  installertest::Box answered{box, textOf(box), text};
-  installertest::press(answered, IDOK);
-  if (!installertest::nextBox(answered)) fail("no question");
-  installertest::press(answered, IDNO);
-  if (!installertest::nextBox(answered)) fail("no last box");
-  installertest::press(answered, IDOK);
-  return result;
+  return result;  // the box is answered by the caller
 }
 
 Liveness runInstaller(const std::string& exe, const std::string& game, bool oneClick) {
@@ -142,6 +85,7 @@ Liveness runInstaller(const std::string& exe, const std::string& game, bool oneC
   const double click = nowMs();
   installer.click(oneClick ? installer.automaticButton() : installer.typedFolderButton());
   const Liveness result = watch(installer.window(), processId, click);
+  answerCompletion(boxOf(processId), exe);
   if (installer.waitForExit() != 0) fail(exe + " did not end with 0");
   if (exists(game + "\\Bundles.zip") || !exists(game + "\\Bundles")) fail(exe + " did not install");
   return result;
@@ -154,17 +98,6 @@ void printRun(const char* way, const char* which, const Liveness& l) {
   std::fflush(stdout);
 }
 
-struct Spread {
-  double median, low, high;
-};
-
-Spread spreadOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-  return Spread{median, values.front(), values.back()};
-}
-
 std::string figure(const std::vector<double>& values) {
   const Spread s = spreadOf(values);
   char text[96];
@@ -175,6 +108,7 @@ std::string figure(const std::vector<double>& values) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  setProgramName("liveness_bench");
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const std::string currentName = argc > 2 ? argv[2] : "current";
   const std::string baselineName = argc > 3 ? argv[3] : "baseline";

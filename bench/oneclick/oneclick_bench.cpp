@@ -27,25 +27,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/outside_driver.h"
 #include "installer/tests/installer_driver.h"
 #include "runtime/tests/test_support.h"
 
 namespace {
 
 using installertest::InstallerProcess;
+using namespace benchdriver;
 
 constexpr double kAnnounceWaitMs = 2000;  // the program's wait between the click and the walk
 constexpr double kCompletionWaitMs = 500;  // its wait between "汉化完成！" and the first box
-const char* const kCompletionText = "汉化已完成！感谢为您服务~";
-
-double nowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Polls every everyMs; the time at which ready() first held, or -1 after the limit.
 template <class Ready>
@@ -88,46 +80,6 @@ class FolderWatch {
   HANDLE handle_;
 };
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "oneclick_bench: %s\n", what.c_str());
-  std::exit(1);
-}
-
-std::string readText(const std::string& path) {
-  std::string text;
-  if (!testsupport::readFile(path, text)) fail("cannot read " + path);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-// Every measurement starts after the same pause behind the sync: the disk may still be busy
-// with what the sync wrote, and a program run has a second of start-up before its click.
-constexpr DWORD kSettleMs = 1000;
-
-void emptyGameFolderAndSync() {
-  const std::string request = installertest::testFolder() + "\\sync.request";
-  if (!testsupport::writeBytes(request, "")) fail("cannot write " + request);
-  if (when([&] { return !exists(request); }, 120000, 20) < 0) fail("the host did not answer " + request);
-  Sleep(kSettleMs);
-}
-
-// A visible message box of the process, or nullptr.
-HWND boxOf(DWORD processId) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-std::string textOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 struct Phases {
   double toBox = 0;     // click to the first box
   double toWrite = 0;   // click to the first archive
@@ -157,16 +109,7 @@ Phases runInstaller(const std::string& exe, const std::string& game, bool oneCli
   HWND box = nullptr;
   const double boxed = when([&] { return (box = boxOf(processId)) != nullptr; }, 60000, 5);
   if (written < 0 || unpacking < 0 || unpacked < 0 || boxed < 0) fail("no installation by " + exe);
-  Sleep(50);  // the box's text is set once it shows
-  const std::string text = textOf(GetDlgItem(box, 0xFFFF));
-  if (text != kCompletionText) fail("the first box of " + exe + " says: " + text);
-
-  installertest::Box answered{box, textOf(box), text};
-  installertest::press(answered, IDOK);
-  if (!installertest::nextBox(answered)) fail("no question from " + exe);
-  installertest::press(answered, IDNO);
-  if (!installertest::nextBox(answered)) fail("no last box from " + exe);
-  installertest::press(answered, IDOK);
+  answerCompletion(box, exe);
   if (installer.waitForExit() != 0) fail(exe + " did not end with 0");
   return Phases{boxed - click, written - click, unpacked - written, unpacked - unpacking};
 }
@@ -261,18 +204,6 @@ double replay(const std::vector<ReplayEntry>& entries, const std::string& target
   return nowMs() - start;
 }
 
-// Median, least and greatest of a series.
-struct Spread {
-  double median, low, high;
-};
-
-Spread spreadOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-  return Spread{median, values.front(), values.back()};
-}
-
 std::string figure(const std::vector<double>& values) {
   const Spread s = spreadOf(values);
   char text[96];
@@ -301,6 +232,7 @@ void printPhases(const char* way, const char* which, const Phases& p, bool oneCl
 }  // namespace
 
 int main(int argc, char** argv) {
+  setProgramName("oneclick_bench");
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   const std::string currentName = argc > 2 ? argv[2] : "current";
   const std::string baselineName = argc > 3 ? argv[3] : "baseline";

@@ -4,47 +4,10 @@
 # clicked from outside in BUILD's Wine session, on a synthetic drive S: of about FOLDERS
 # folders (default 20000) with the game near the end: ROUNDS rounds (default 3) of the
 # one-click and the quick way, ABBA, beside the bare listing walk and the replay of
-# Bundles.zip as floors (see oneclick_bench.cpp). Between runs this script empties the game
-# folder and syncs the disks when the driver asks for it.
+# Bundles.zip as floors (see oneclick_bench.cpp). Between runs the game folder is emptied
+# and the disks synced (bench/common/against_baseline.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
-current="$build/installer/QXInstaller.exe"
-baseline=$(realpath "${2:-$current}")
-rounds=${3:-3}
-folders=${4:-20000}
-payload=$(sed -n 's/^PAYLOAD_DIR:PATH=//p' "$build/CMakeCache.txt")
-[ -f "$baseline" ] || { echo "no program at $baseline" >&2; exit 1; }
-
-bash "$here/scripts/wine-session.sh" start "$build"
-source "$here/scripts/wine-env.sh" "$build"
-programs=$(mktemp -d)
-mkdir "$programs/current" "$programs/baseline"
-cp "$current" "$programs/current/QXInstaller.exe"
-cp "$baseline" "$programs/baseline/QXInstaller.exe"
-chmod -R a+rX "$programs"
-stage="$WINEPREFIX/drive_c/tests/oneclick_bench"
-
-# The driver's requests between runs: the game folder emptied, everything written to disk.
-serve_requests() {
-  while :; do
-    if [ -e "$stage/sync.request" ]; then
-      game=$(cat "$stage/game.host")
-      rm -rf "$game/Translations" "$game/Extras" "$game/Localization" "$game/Maps" "$game/Bundles" "$game"/*.zip
-      sync
-      rm -f "$stage/sync.request"
-    fi
-    sleep 0.05
-  done
-}
-serve_requests &
-server=$!
-trap 'kill "$server" 2>/dev/null || true; rm -rf "$programs"' EXIT
-
-status=0
-WINE_TEST_NAME=oneclick_bench WINE_TEST_DRIVES=s WINE_TEST_FILES="$programs/current|$programs/baseline" \
-  WINE_TEST_PREPARE="python3|$here/bench/oneclick/prepare.py|$folders|$payload/Bundles.zip" \
-  bash "$here/scripts/wine-run.sh" "$build" "$build/bench/oneclick/oneclick_bench.exe" "$rounds" "$current" "$baseline" ||
-  status=$?
-bash "$here/scripts/wine-session.sh" stop "$build"
-exit $status
+exec bash "$here/bench/common/against_baseline.sh" oneclick_bench "$build/bench/oneclick/oneclick_bench.exe" \
+  "${3:-3}" "$build" "${2:-$build/installer/QXInstaller.exe}" "${4:-20000}"

@@ -1,0 +1,87 @@
+#include "bench/common/outside_driver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "installer/tests/installer_driver.h"
+#include "runtime/tests/test_support.h"
+
+namespace benchdriver {
+namespace {
+
+const char* programName = "bench";
+const char* const kCompletionText = "汉化已完成！感谢为您服务~";
+
+}  // namespace
+
+double nowMs() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void setProgramName(const char* name) { programName = name; }
+
+void fail(const std::string& what) {
+  std::fprintf(stderr, "%s: %s\n", programName, what.c_str());
+  std::exit(1);
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string readText(const std::string& path) {
+  std::string text;
+  if (!testsupport::readFile(path, text)) fail("cannot read " + path);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+void emptyGameFolderAndSync() {
+  const std::string request = installertest::testFolder() + "\\sync.request";
+  if (!testsupport::writeBytes(request, "")) fail("cannot write " + request);
+  const DWORD begin = GetTickCount();
+  while (exists(request)) {
+    if (GetTickCount() - begin > 120000) fail("the host did not answer " + request);
+    Sleep(20);
+  }
+  Sleep(1000);
+}
+
+HWND boxOf(DWORD processId) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == processId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+std::string textOf(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+void answerCompletion(HWND box, const std::string& program) {
+  Sleep(50);  // the box's text is set once it shows
+  const std::string text = textOf(GetDlgItem(box, 0xFFFF));
+  if (text != kCompletionText) fail("the first box of " + program + " says: " + text);
+  installertest::Box answered{box, textOf(box), text};
+  installertest::press(answered, IDOK);
+  if (!installertest::nextBox(answered)) fail("no question from " + program);
+  installertest::press(answered, IDNO);
+  if (!installertest::nextBox(answered)) fail("no last box from " + program);
+  installertest::press(answered, IDOK);
+}
+
+Spread spreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+  return Spread{median, values.front(), values.back()};
+}
+
+}  // namespace benchdriver

@@ -77,6 +77,19 @@ void answerCompletion(HWND box, const std::string& program) {
   installertest::press(answered, IDOK);
 }
 
+Setup setUp(const char* name, int argc, char** argv, int defaultCount) {
+  setProgramName(name);
+  Setup setup;
+  setup.count = argc > 1 ? std::max(1, std::atoi(argv[1])) : defaultCount;
+  setup.currentName = argc > 2 ? argv[2] : "current";
+  setup.baselineName = argc > 3 ? argv[3] : "baseline";
+  const std::string here = installertest::testFolder();
+  setup.programs[0] = here + "\\current\\QXInstaller.exe";
+  setup.programs[1] = here + "\\baseline\\QXInstaller.exe";
+  setup.game = readText(here + "\\game.txt");
+  return setup;
+}
+
 Spread spreadOf(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();

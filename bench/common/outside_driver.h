@@ -33,6 +33,19 @@ std::string textOf(HWND window);
 // OK, No (the game is not started), OK.
 void answerCompletion(HWND box, const std::string& program);
 
+// What every such driver starts from: its arguments COUNT [CURRENT_NAME BASELINE_NAME] and
+// the files beside it, current\ and baseline\QXInstaller.exe and prepare.py's game.txt.
+// Runs take the two programs in the order ABBA (kAbba, indexes into programs and kNames).
+struct Setup {
+  int count;
+  std::string currentName, baselineName;  // as the host names the two programs
+  std::string programs[2];                // current, baseline
+  std::string game;                       // the game folder
+};
+Setup setUp(const char* programName, int argc, char** argv, int defaultCount);
+constexpr const char* kNames[2] = {"current", "baseline"};
+constexpr int kAbba[4] = {0, 1, 1, 0};
+
 // Median, least and greatest of a series.
 struct Spread {
   double median, low, high;

@@ -108,28 +108,22 @@ std::string figure(const std::vector<double>& values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setProgramName("liveness_bench");
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const std::string currentName = argc > 2 ? argv[2] : "current";
-  const std::string baselineName = argc > 3 ? argv[3] : "baseline";
-  const std::string here = installertest::testFolder();
-  const std::string programs[2] = {here + "\\current\\QXInstaller.exe", here + "\\baseline\\QXInstaller.exe"};
-  const char* const names[2] = {"current", "baseline"};
-  const std::string game = readText(here + "\\game.txt");
+  const Setup setup = setUp("liveness_bench", argc, argv, 5);
+  const int runs = setup.count;
+  const std::string& game = setup.game;
 
   std::printf("liveness benchmark: game at %s, %d runs of each program, ABBA; WM_NULL every %lu ms\n",
               game.c_str(), runs, static_cast<unsigned long>(kPingEveryMs));
-  std::printf("  current:  %s\n  baseline: %s\n", currentName.c_str(), baselineName.c_str());
+  std::printf("  current:  %s\n  baseline: %s\n", setup.currentName.c_str(), setup.baselineName.c_str());
   std::vector<double> longest[2][2];  // [program][one-click, quick]
-  const int abba[4] = {0, 1, 1, 0};
   for (int i = 0; i < 2 * runs; ++i) {
-    const int which = abba[i % 4];
+    const int which = kAbba[i % 4];
     std::printf("run %d\n", i + 1);
     for (int way = 0; way < 2; ++way) {
       emptyGameFolderAndSync();
-      const Liveness l = runInstaller(programs[which], game, way == 0);
+      const Liveness l = runInstaller(setup.programs[which], game, way == 0);
       longest[which][way].push_back(l.longest);
-      printRun(way == 0 ? "one-click" : "quick", names[which], l);
+      printRun(way == 0 ? "one-click" : "quick", kNames[which], l);
     }
   }
   emptyGameFolderAndSync();

@@ -232,40 +232,34 @@ void printPhases(const char* way, const char* which, const Phases& p, bool oneCl
 }  // namespace
 
 int main(int argc, char** argv) {
-  setProgramName("oneclick_bench");
-  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const std::string currentName = argc > 2 ? argv[2] : "current";
-  const std::string baselineName = argc > 3 ? argv[3] : "baseline";
-  const std::string here = installertest::testFolder();
-  const std::string programs[2] = {here + "\\current\\QXInstaller.exe", here + "\\baseline\\QXInstaller.exe"};
-  const char* const names[2] = {"current", "baseline"};
-  const std::string game = readText(here + "\\game.txt");
-  const std::vector<ReplayEntry> bundles = loadReplay(here + "\\bundles.replay");
+  const Setup setup = setUp("oneclick_bench", argc, argv, 3);
+  const int rounds = setup.count;
+  const std::string& game = setup.game;
+  const std::vector<ReplayEntry> bundles = loadReplay(installertest::testFolder() + "\\bundles.replay");
 
   std::printf("one-click benchmark: game at %s, %d rounds, programs alternated ABBA\n", game.c_str(), rounds);
-  std::printf("  current:  %s\n  baseline: %s\n", currentName.c_str(), baselineName.c_str());
+  std::printf("  current:  %s\n  baseline: %s\n", setup.currentName.c_str(), setup.baselineName.c_str());
   Series oneClick[2], quick[2];
   std::vector<double> walks, replays;
   int folders = 0;
-  const int abba[4] = {0, 1, 1, 0};
   for (int round = 1; round <= rounds; ++round) {
     std::printf("round %d\n", round);
     // Each floor is measured beside the runs of the programs, so that a drift of the
     // machine's load moves both sides of a ratio alike.
-    for (int which : abba) {
+    for (int which : kAbba) {
       emptyGameFolderAndSync();
-      const Phases p = runInstaller(programs[which], game, true);
+      const Phases p = runInstaller(setup.programs[which], game, true);
       oneClick[which].add(p, true);
-      printPhases("one-click", names[which], p, true);
+      printPhases("one-click", kNames[which], p, true);
 
       emptyGameFolderAndSync();
       walks.push_back(bareWalk(folders));
       std::printf("  bare listing walk of every drive, %d folders: %6.0f ms\n", folders, walks.back());
 
       emptyGameFolderAndSync();
-      const Phases q = runInstaller(programs[which], game, false);
+      const Phases q = runInstaller(setup.programs[which], game, false);
       quick[which].add(q, false);
-      printPhases("quick", names[which], q, false);
+      printPhases("quick", kNames[which], q, false);
 
       emptyGameFolderAndSync();
       replays.push_back(replay(bundles, game + "\\Bundles"));

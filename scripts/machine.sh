@@ -8,10 +8,21 @@
 # choose_path defines QX_TARGET_BITS (32 or 64; exported, so that the scripts it starts agree)
 # and, for that path, QX_DEFAULT_BUILD and QX_TOOLCHAIN.
 
-# Whether this machine can run 32-bit Windows programs: whether the 32-bit Wine loader starts
-# (on a kernel without 32-bit support it fails with "Exec format error").
+# Whether this machine can run 32-bit Windows programs: whether the 32-bit Wine loader starts.
+# On a fresh machine the loader is not there yet, and "not installed" is not "cannot run": the
+# packages are installed first. Only the kernel's refusal ("Exec format error", exit 126) means
+# no 32-bit code runs here; any other failure of the loader stops the run with its own words.
 runs_32bit_windows_code() {
-  /usr/lib/wine/wine --version > /dev/null 2>&1 < /dev/null
+  local root=$1 out status=0
+  [ -e /usr/lib/wine/wine ] || bash "$root/scripts/install-packages.sh" >&2
+  out=$(/usr/lib/wine/wine --version 2>&1 < /dev/null) || status=$?
+  if [ "$status" = 0 ]; then
+    return 0
+  elif [ "$status" = 126 ] || grep -q 'Exec format error' <<< "$out"; then
+    return 1
+  fi
+  echo "the 32-bit Wine loader fails, and not for want of 32-bit support (exit $status): $out" >&2
+  exit 1
 }
 
 # choose_path ROOT: decides once and sets the variables above.
@@ -22,11 +33,11 @@ choose_path() {
   elif [ "${QX_FORCE_64:-0}" = 1 ]; then
     QX_TARGET_BITS=64
     QX_BITS_REASON="QX_FORCE_64=1"
-  elif runs_32bit_windows_code; then
+  elif runs_32bit_windows_code "$root"; then
     QX_TARGET_BITS=32
   else
     QX_TARGET_BITS=64
-    QX_BITS_REASON="this machine runs no 32-bit Windows code (/usr/lib/wine/wine does not start)"
+    QX_BITS_REASON="this machine runs no 32-bit Windows code (the kernel refuses the 32-bit Wine loader: Exec format error)"
   fi
   export QX_TARGET_BITS
   if [ "$QX_TARGET_BITS" = 64 ]; then

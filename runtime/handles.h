@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "runtime/text.h"
+
 namespace runtime {
 
 template <class Traits>
@@ -47,11 +49,14 @@ struct FindHandleTraits {
 using FileHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 
-// Opens named by intent.
+// Opens named by intent, each for a UTF-8 path and for a UTF-16 one (CreateFileW).
 // A new or truncated file; attributes apply only when the file is created or replaced.
-FileHandle createAlways(const char* path, DWORD access, DWORD share, DWORD attributes,
+FileHandle createAlways(const wchar_t* path, DWORD access, DWORD share, DWORD attributes,
+                        bool inheritable = false);
+FileHandle createAlways(const Text& path, DWORD access, DWORD share, DWORD attributes,
                         bool inheritable = false);
 // A file that must exist already.
-FileHandle openExisting(const char* path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL);
+FileHandle openExisting(const wchar_t* path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL);
+FileHandle openExisting(const Text& path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL);
 
 }  // namespace runtime

@@ -63,6 +63,18 @@ size_t rootPrefixLength(const Text& path) {
   return 0;
 }
 
+size_t pathUnits(const Text& path) {
+  return toWide(path).size();
+}
+
+bool fitsFilePath(const Text& path) {
+  return pathUnits(path) < kFilePathLimit;
+}
+
+bool fitsFolderPath(const Text& path) {
+  return pathUnits(path) < kFolderPathLimit;
+}
+
 bool pathExists(const Text& path, DWORD* error) {
   if (!path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   if (error != nullptr) *error = path.empty() ? ERROR_INVALID_NAME : GetLastError();

@@ -39,6 +39,17 @@ void ensureTrailingBackslash(Text& text);
 // (the whole text when it has fewer); 0 for a relative path. "/" counts as "\".
 size_t rootPrefixLength(const Text& path);
 
+// Windows' limits for paths handed to the W functions without the "\\?\" prefix, counted as
+// Windows counts them: UTF-16 units, without the terminating zero. A file path must stay below
+// MAX_PATH (260); a folder that CreateDirectoryW makes must leave room for an 8.3 name (248).
+constexpr size_t kFilePathLimit = MAX_PATH;
+constexpr size_t kFolderPathLimit = MAX_PATH - 12;
+// The number of UTF-16 units the UTF-8 path takes, the count the limits above apply to.
+size_t pathUnits(const Text& path);
+// True when the path fits a file path (a folder path) of the W functions.
+bool fitsFilePath(const Text& path);
+bool fitsFolderPath(const Text& path);
+
 // True when a file or a folder is at exactly this path (GetFileAttributesA: folder paths
 // with a trailing backslash and drive roots count; wildcards match nothing). When not,
 // *error (if given) receives the reason, such as ERROR_FILE_NOT_FOUND.

@@ -89,22 +89,27 @@ TEST_F(PropertiesTest, TextsAreAppliedToTheControls) {
       {"按钮1", kButtonCaption, "再来一次"},
       {"标签3", kLabelCaption, "请稍候"},
       {"编辑框1", kEditBoxContent, " D:\\游戏\\乗 "},
+      {"编辑框1", kEditBoxContent, "D:\\Jörg\\게임\\😀"},  // none of them in code page 936
       {kMainWindowUnit, kWindowTitle, "QX一键汉化 2"},
   };
   for (const Row& row : rows) {
     setProperty(row.unit, row.number, runtime::Text(row.text));
     EXPECT_EQ(getText(row.unit, row.number), row.text) << row.unit;
     HWND hwnd = std::string(row.unit) == kMainWindowUnit ? mainWindow() : controlWindow(row.unit);
-    char shown[256] = {};
-    GetWindowTextA(hwnd, shown, sizeof(shown));
-    EXPECT_STREQ(shown, row.text) << row.unit;
+    // As the user sees it: the A function would convert back and hide a wrong text.
+    wchar_t shown[256] = {};
+    GetWindowTextW(hwnd, shown, 256);
+    EXPECT_EQ(runtime::toUtf8(shown), row.text) << row.unit;
   }
 }
 
-TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
+// Typed characters reach the box as the keyboard delivers them, UTF-16 units in WM_CHAR
+// through the program's own message loop, whatever the system's code page.
+TEST_F(PropertiesTest, TypedContentComesBackAsTyped) {
   const char* const typed[] = {
       "  C:\\Program Files\\Unturned  ",
-      " D:\\游戏\\乗俓\\Unturned ",  // trail bytes 0x5C inside two-byte characters
+      " D:\\游戏\\乗俓\\Unturned ",
+      " D:\\게임\\Jörg\\😀\\Unturned ",  // outside code page 936; the emoji is a surrogate pair
       "   ",
       "x",
   };
@@ -112,7 +117,7 @@ TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
   for (const char* text : typed) {
     setProperty("编辑框1", kEditBoxContent, runtime::Text());
     SetFocus(edit);
-    for (const char* p = text; *p; ++p) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*p), 1);
+    for (wchar_t unit : runtime::toWide(text)) PostMessageW(edit, WM_CHAR, unit, 1);
     pump();
     EXPECT_EQ(getText("编辑框1", kEditBoxContent), text);
   }
@@ -120,7 +125,7 @@ TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
   const runtime::Text longText(40000, 'a');
   setProperty("编辑框1", kEditBoxContent, longText);
   SetFocus(edit);
-  PostMessageA(edit, WM_CHAR, 'b', 1);
+  PostMessageW(edit, WM_CHAR, 'b', 1);
   pump();
   EXPECT_EQ(getText("编辑框1", kEditBoxContent).size(), 40001u);
 }

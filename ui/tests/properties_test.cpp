@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/events.h"
+#include "ui/control_kinds.h"
 #include "ui/tests/recording_procedures.h"
 #include "ui/tests/window_fixture.h"
 
@@ -128,6 +129,27 @@ TEST_F(PropertiesTest, TypedContentComesBackAsTyped) {
   PostMessageW(edit, WM_CHAR, 'b', 1);
   pump();
   EXPECT_EQ(getText("编辑框1", kEditBoxContent).size(), 40001u);
+}
+
+// The font records hold their face names in code page 936 bytes; the fonts are made from the
+// faces they name on every system, whatever its code page.
+TEST_F(PropertiesTest, FontRecordsNameTheirFaces) {
+  struct Row {
+    const char* unit;
+    int32_t number;
+    const wchar_t* face;
+  } rows[] = {
+      {"透明标签1", kTransLabelFont, L"新宋体"},  {"透明标签2", kTransLabelFont, L"仿宋"},
+      {"标签1", kLabelFont, L"华文行楷"},          {"标签3", kLabelFont, L"新宋体"},
+      {"按钮1", kButtonFont, L"hakuyoxingshu7000"},
+  };
+  for (const Row& row : rows) {
+    const runtime::Text record = getText(row.unit, row.number);
+    EXPECT_EQ(record.size(), 60u) << row.unit;
+    LOGFONTW font{};
+    ASSERT_TRUE(wideFont(record, font)) << row.unit;
+    EXPECT_EQ(std::wstring(font.lfFaceName), row.face) << row.unit;
+  }
 }
 
 TEST_F(PropertiesTest, UnknownUnitsAndNumbersAreHarmless) {

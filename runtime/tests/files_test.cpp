@@ -95,7 +95,7 @@ TEST(FileExists, Table) {
   }
 }
 
-TEST(DeleteFile, Table) {
+TEST(FileDeletion, Table) {
   TempFolder dir("delete");
   ASSERT_TRUE(testsupport::writeBytes(dir / "plain", "x"));
   ASSERT_TRUE(testsupport::writeBytes(dir / "ro", "x"));

@@ -126,7 +126,7 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {
       totalEntries_ = 0;
-      return archiveFault(*archive, 0);
+      return archive->stopped() ? kCancelled : archiveFault(*archive, 0);
     }
   }
 

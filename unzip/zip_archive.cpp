@@ -115,6 +115,10 @@ int32_t ZipArchive::countListedEntries() {
     unz_file_info64 info{};
     char stored[kEntryNameSize];
     if (readCentralRecord(reader(reader_), info, stored) != ZipResult::Ok) return -1;
+    if (frames_ != nullptr && !frames_->serviceWhenDue()) {
+      stopped_ = true;
+      return -1;
+    }
   }
   return count;
 }

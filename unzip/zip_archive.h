@@ -56,8 +56,9 @@ class ZipArchive {
   ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath,
                        std::optional<uint32_t> attributes = std::nullopt);
   ZipResult closeArchive();
-  // Services the window between the pieces of an entry's data; when it says the work must
-  // stop, unzipEntry stops and rolls the entry back (WriteFailed, and stopped() is true).
+  // Services the window between the pieces of an entry's data and between the records that
+  // countListedEntries reads; when it says the work must stop, unzipEntry stops and rolls the
+  // entry back (WriteFailed, and stopped() is true).
   void setFrameService(runtime::FrameService* frames) { frames_ = frames; }
   bool stopped() const { return stopped_; }
   // After an unzipEntry that failed: the system's error code of the call on the output file
@@ -73,8 +74,9 @@ class ZipArchive {
 
   // The number of entries the central directory lists, every record read and checked as
   // getEntry checks it before it opens the entry (name size, encryption, method), without
-  // opening any entry: reads only the central directory. -1 when a record before that count
-  // cannot be read or fails a check.
+  // opening any entry: reads only the central directory, with the window serviced between the
+  // records. -1 when a record before that count cannot be read or fails a check, or when the
+  // service says the work must stop (stopped() is then true).
   int32_t countListedEntries();
 
  private:

@@ -407,11 +407,12 @@ TEST(Progress, HandlerAnswersAndWindowState) {
   }
 }
 
-// The window's service during an extraction: the service is asked after every entry and
-// after every piece (16384 bytes) of an entry's data. Each answer here takes longer than a
-// frame, so every call is a service. Calls for mapsArchive: 1 and 2 after the two folder
-// entries, 3 after the piece and 4 after the entry of Schinese.dat, 5 to 7 after the three
-// pieces of Readme.txt (40000 bytes), 8 after it.
+// The window's service during an extraction: the service is asked after every record the
+// count reads, after every entry and after every piece (16384 bytes) of an entry's data. Each
+// answer here takes longer than a frame, so every call is a service. Calls for mapsArchive:
+// 1 to 4 while counting the four entries, 5 and 6 after the two folder entries, 7 after the
+// piece and 8 after the entry of Schinese.dat, 9 to 11 after the three pieces of Readme.txt
+// (40000 bytes), 12 after it.
 int serviceCalls = 0;
 int stopAtCall = 0;
 bool stillWantedUntilTheStop() {
@@ -429,12 +430,13 @@ TEST(FrameService, AStopRollsTheEntryInProgressBackAndEndsTheRun) {
   };
   const Tree noReadme(kMapsTree.begin(), kMapsTree.end() - 1);
   const Row rows[] = {
-      {"never stopped", 0, false, kMapsTree, 8},
-      {"after a folder entry", 2, false, {"Maps\\", "Maps\\PEI_Space\\"}, 2},
-      {"after the last piece of a small entry", 3, false, {"Maps\\", "Maps\\PEI_Space\\"}, 3},
-      {"in the middle of a large new entry", 6, false, noReadme, 6},
-      {"in the middle of a large entry replacing a file", 6, true, kMapsTree, 6},
-      {"after the last entry", 8, false, kMapsTree, 8},
+      {"never stopped", 0, false, kMapsTree, 12},
+      {"while counting", 2, false, {}, 2},
+      {"after a folder entry", 6, false, {"Maps\\", "Maps\\PEI_Space\\"}, 6},
+      {"after the last piece of a small entry", 7, false, {"Maps\\", "Maps\\PEI_Space\\"}, 7},
+      {"in the middle of a large new entry", 10, false, noReadme, 10},
+      {"in the middle of a large entry replacing a file", 10, true, kMapsTree, 10},
+      {"after the last entry", 12, false, kMapsTree, 12},
   };
   const Bytes old = "the previous readme";
   for (const Row& row : rows) {

@@ -178,7 +178,7 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
       // Names Windows cannot make as they stand are the archive's fault, not the system's.
       {"a character no Windows name holds", entries({fileEntry("first.txt", "1"), fileEntry("a|b.txt", "x")}), "t", 0,
        {"first.txt"}, damaged},
-      {"a UTF-8 name, not GBK", entries({unziptest::folderEntry("\xE4\xB8\xAD/"), fileEntry("\xE4\xB8\xAD/x.txt", "x")}),
+      {"UTF-8 bytes without the flag: no code page 936 text", entries({unziptest::folderEntry("\xE4\xB8\xAD/"), fileEntry("\xE4\xB8\xAD/x.txt", "x")}),
        "t", 0, {}, damaged},
       // CreateDirectoryW takes folder paths of up to 247 UTF-16 units (Wine makes longer ones).
       {"a folder path of 247 units", longFolder(247), "t", 1, {longFolderName(247) + "\\"}},

@@ -124,10 +124,32 @@ TEST(FailureMessage, NamesTheArchiveTheFolderAndTheLikelyCause) {
       {ERROR_FILE_NOT_FOUND, "游戏目录不存在"},
       {ERROR_DISK_FULL, "磁盘空间不足"},
       {ERROR_HANDLE_DISK_FULL, "磁盘空间不足"},
+      {ERROR_FILENAME_EXCED_RANGE, "路径太长"},
       {1234, "错误代码：1234"},
   };
   for (const auto& c : cases) {
     EXPECT_NE(failureCause(c.error).find(c.cause), runtime::Text::npos) << c.error;
+  }
+
+  // Something in the way is named with its path, and the administrator advice is not given.
+  const payload::EmbeddedArchive& extras = payload::embeddedArchives()[1];
+  const struct Obstacle {
+    unzip::FailureCause obstacle;
+    const char* blocker;
+    const char* cause;
+  } obstacles[] = {
+      {unzip::FailureCause::FileInTheWay, "D:\\G\\Unturned\\Extras\\Maps", "一个文件与要建立的文件夹同名"},
+      {unzip::FailureCause::FolderInTheWay, "D:\\G\\Unturned\\Extras\\a.dat", "一个文件夹与要写入的文件同名"},
+      {unzip::FailureCause::PathTooLong, "D:\\G\\Unturned\\Extras\\长", "路径太长"},
+  };
+  for (const Obstacle& o : obstacles) {
+    InstallFailure failure{&extras, InstallStep::Unpack, "D:\\G\\Unturned\\Extras", ERROR_ALREADY_EXISTS};
+    failure.obstacle = o.obstacle;
+    failure.blocker = o.blocker;
+    const runtime::Text text = failureMessage(failure);
+    EXPECT_NE(text.find(o.cause), runtime::Text::npos) << o.blocker;
+    EXPECT_NE(text.find(runtime::joinText("\r\n", o.blocker, "\r\n")), runtime::Text::npos) << o.blocker;
+    EXPECT_EQ(text.find("管理员身份运行"), runtime::Text::npos) << o.blocker;
   }
 
   const payload::EmbeddedArchive& maps = payload::embeddedArchives()[3];

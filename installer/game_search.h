@@ -25,12 +25,12 @@ void findGameOnAllDrives();
 //
 // The answer is the last match of the forward walk: roots in order, each folder depth first
 // and pre-order (its own files, then its sub-folders in the order the file system lists
-// them), every match overwriting the one before. The walk takes the exact mirror of that
-// order and stops at its first match, which is the forward walk's last: roots last to
-// first; in each folder its sub-folders last-listed to first, each walked whole, and only
-// then the folder's own files; among several matches of one folder the last listed. So
-// unlike the forward walk it does not visit every folder after a match; when there is no
-// match it visits every folder all the same.
+// them), no early stop, every match overwriting the one before. This walk takes the exact
+// mirror of that order and stops at its first match, which is the forward walk's last: roots
+// last to first; in each folder its sub-folders last-listed to first, each walked whole, and
+// only then the folder's own files; among several matches of one folder the last listed.
+// The result is the same; the deviation is the early stop: the folders the forward walk
+// would visit after its last match are never visited. With no match every folder is visited.
 //
 // A match is a file (not a folder) named `name`, ASCII letters compared without regard to
 // case; gameExePath receives the folder plus the name as stored. A match whose path does not

@@ -26,18 +26,18 @@ TEST(GameFolder, AllButTheLastThirteenBytes) {
 
 TEST(GameSearch, NamesMatchIgnoringAsciiCaseOnly) {
   struct Case {
-    const char* a;
-    const char* b;
+    const wchar_t* a;
+    const wchar_t* b;
     bool same;
   } cases[] = {
-      {"Unturned.exe", "Unturned.exe", true},
-      {"UNTURNED.EXE", "Unturned.exe", true},
-      {"unturned.exe", "Unturned.exe", true},
-      {"Unturned.exe.bak", "Unturned.exe", false},
-      {"Unturned.ex", "Unturned.exe", false},
-      {"Unturned exe", "Unturned.exe", false},
-      {"\xD3\xCE", "\xF3\xEE", false},  // bytes above 0x7F are never folded
-      {"", "", true},
+      {L"Unturned.exe", L"Unturned.exe", true},
+      {L"UNTURNED.EXE", L"Unturned.exe", true},
+      {L"unturned.exe", L"Unturned.exe", true},
+      {L"Unturned.exe.bak", L"Unturned.exe", false},
+      {L"Unturned.ex", L"Unturned.exe", false},
+      {L"Unturned exe", L"Unturned.exe", false},
+      {L"\u00D3", L"\u00F3", false},  // letters beyond ASCII are never folded
+      {L"", L"", true},
   };
   for (const auto& c : cases) EXPECT_EQ(sameNameIgnoringAsciiCase(c.a, c.b), c.same) << c.a;
 }
@@ -59,11 +59,11 @@ TEST(GameSearch, FolderLinksAreJunctionsAndSymbolicLinks) {
       {"deduplicated folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0x80000013, false},
   };
   for (const auto& c : cases) {
-    WIN32_FIND_DATAA entry{};
+    WIN32_FIND_DATAW entry{};
     entry.dwFileAttributes = c.attributes;
     entry.dwReserved0 = c.tag;
-    lstrcpyA(entry.cFileName, "ok");
-    EXPECT_EQ(isFolderLink(entry, "B:\\"), c.link) << c.label;
+    lstrcpyW(entry.cFileName, L"ok");
+    EXPECT_EQ(isFolderLink(entry, L"B:\\"), c.link) << c.label;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "runtime/events.h"
 #include "runtime/handles.h"
 #include "runtime/path.h"
+#include "runtime/system_functions.h"
 
 namespace installer {
 namespace {
@@ -205,7 +206,7 @@ void findGameOnAllDrives() {
   // Each root is a letter, a colon, a backslash and a zero; 26 of them and the closing zero
   // take 105 units. The count excludes the closing zero; 0 is a failure, no drive.
   wchar_t buffer[255] = {};
-  const DWORD count = GetLogicalDriveStringsW(255, buffer);
+  const DWORD count = runtime::getLogicalDriveStrings(255, buffer);
   std::vector<std::wstring> roots;
   if (count < 255) {
     for (const wchar_t* root = buffer; *root != L'\0'; root += std::wcslen(root) + 1) roots.emplace_back(root);

@@ -65,14 +65,4 @@ DWORD getLogicalDriveStrings(DWORD length, wchar_t* buffer) {
   return bound(length, buffer);
 }
 
-DWORD getLogicalDriveStrings(DWORD length, char* buffer) {
-  using Function = DWORD(WINAPI*)(DWORD, LPSTR);
-  static Function bound = nullptr;
-  if (bound == nullptr) {
-    bound = reinterpret_cast<Function>(reinterpret_cast<void*>(
-        bindSystemFunction("kernel32.dll", "GetLogicalDriveStringsA")));
-  }
-  return bound(length, buffer);
-}
-
 }  // namespace runtime

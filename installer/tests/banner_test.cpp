@@ -14,6 +14,7 @@
 #include "installer/procedures.h"
 #include "runtime/events.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 #include "ui/properties.h"
 
 namespace installer {
@@ -29,7 +30,7 @@ class MainWindow : public testing::Test {
   void TearDown() override {
     if (ui::mainWindow() != nullptr) DestroyWindow(ui::mainWindow());
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     }
   }
 };
@@ -111,10 +112,10 @@ TEST_F(MainWindow, ProgressTextsComeHalfASecondApartWhileTheWalkGoesOn) {
   // must last longer than a frame, or it never looks at the window: two hundred folders were
   // walked in less than that on a quiet machine.
   testsupport::removeTree("D:\\walk");
-  CreateDirectoryA("D:\\walk", nullptr);
+  CreateDirectoryW(L"D:\\walk", nullptr);
   for (int i = 0; i < 1000; ++i) {
     const std::string folder = "D:\\walk\\" + std::to_string(1000 + i);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(runtime::toWide(folder).c_str(), nullptr);
     ASSERT_TRUE(testsupport::writeBytes(folder + "\\Unturned.exe", "MZ"));
   }
   ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
@@ -177,7 +178,7 @@ void findNothing() {
   installFromFoundGame();
 }
 void failToWrite() { installInto("D:\\missing\\Unturned"); }
-void closeTheWindow() { PostMessageA(ui::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+void closeTheWindow() { PostMessageW(ui::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 TEST_F(MainWindow, NoProgressTextAppearsOnceTheAnimationHasStopped) {
   const StopCase cases[] = {

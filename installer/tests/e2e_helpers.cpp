@@ -2,15 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "installer/tests/installer_driver.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace installertest {
+namespace {
+
+// Each registration of the end-to-end tests names the system code page its locale must give
+// (QX_EXPECTED_CODE_PAGE): a run that got another one fails before any test, rather than
+// passing while testing the wrong system.
+class CodePageCheck : public testing::Environment {
+ public:
+  void SetUp() override {
+    wchar_t expected[16] = {};
+    ASSERT_NE(GetEnvironmentVariableW(L"QX_EXPECTED_CODE_PAGE", expected, 16), 0u) << "no expected code page";
+    ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
+  }
+};
+testing::Environment* const codePageCheck = testing::AddGlobalTestEnvironment(new CodePageCheck);
+
+}  // namespace
+
+bool makeFolders(const std::string& folder) {
+  for (size_t i = 3; i <= folder.size(); ++i) {
+    if (i == folder.size() || folder[i] == '\\') CreateDirectoryW(runtime::toWide(folder.substr(0, i)).c_str(), nullptr);
+  }
+  return testsupport::isFolder(folder);
+}
 
 std::string freshGameFolder() {
   testsupport::removeTree("D:\\Games");
-  CreateDirectoryA("D:\\Games", nullptr);
-  CreateDirectoryA("D:\\Games\\Unturned", nullptr);
+  EXPECT_TRUE(makeFolders("D:\\Games\\Unturned"));
   EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
   return "D:\\Games\\Unturned";
 }

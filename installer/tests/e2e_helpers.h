@@ -8,6 +8,13 @@
 
 namespace installertest {
 
+// The help document the program keeps beside itself while its window exists.
+inline const std::string kHelpName = "获取游戏目录.docx";
+
+// Creates the folder and every missing folder above it (CreateDirectoryW); true when it is
+// there afterwards.
+bool makeFolders(const std::string& folder);
+
 // A fresh D:\Games\Unturned holding the stand-in game; returns that folder.
 std::string freshGameFolder();
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/files.h"
@@ -12,16 +13,13 @@
 namespace installertest {
 namespace {
 
-const std::string kHelpName = "获取游戏目录.docx";
 const char* const kProgress[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
 
 std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
 
 void makeGame(const std::string& parent, const std::string& folder) {
   testsupport::removeTree(parent);
-  for (size_t i = 3; i <= folder.size(); ++i) {
-    if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
-  }
+  ASSERT_TRUE(makeFolders(folder));
   ASSERT_TRUE(placeGame(folder));
 }
 

@@ -87,6 +87,8 @@ constexpr DWORD kShellStartWaitMs = 10000;
 std::string bytesOf(const std::string& path);
 // The same, waiting up to timeoutMs for the file to appear.
 std::string waitForBytes(const std::string& path, DWORD timeoutMs);
+// CopyFileW, replacing what is at `to`.
+bool copyFile(const std::string& from, const std::string& to);
 // Copies the stand-in game into folder as Unturned.exe.
 bool placeGame(const std::string& folder);
 // The folder of this test program.

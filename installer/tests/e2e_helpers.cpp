@@ -33,11 +33,11 @@ bool makeFolders(const std::string& folder) {
   return testsupport::isFolder(folder);
 }
 
-std::string freshGameFolder() {
-  testsupport::removeTree("D:\\Games");
-  EXPECT_TRUE(makeFolders("D:\\Games\\Unturned"));
-  EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
-  return "D:\\Games\\Unturned";
+std::string freshGameFolder(const std::string& folder) {
+  testsupport::removeTree(folder.substr(0, folder.rfind('\\')));
+  EXPECT_TRUE(makeFolders(folder));
+  EXPECT_TRUE(placeGame(folder));
+  return folder;
 }
 
 std::array<ExpectedBox, 3> closingDialogue(bool startGame) {

@@ -15,8 +15,8 @@ inline const std::string kHelpName = "获取游戏目录.docx";
 // there afterwards.
 bool makeFolders(const std::string& folder);
 
-// A fresh D:\Games\Unturned holding the stand-in game; returns that folder.
-std::string freshGameFolder();
+// A fresh game folder (its parent removed first) holding the stand-in game; returns it.
+std::string freshGameFolder(const std::string& folder = "D:\\Games\\Unturned");
 
 // The closing dialogue of an installation, box by box.
 struct ExpectedBox {

@@ -89,6 +89,33 @@ TEST(OneClick, ClosedDuringTheWalkWritesNothingAndEndsAtOnce) {
   EXPECT_EQ(testsupport::listFolder(found), std::vector<std::string>{"Unturned.exe"});
 }
 
+// The game in a folder named in any script is found and installed into on every system
+// code page: Chinese (outside 1252 and 932), Korean and an emoji (outside every ANSI code page).
+TEST(OneClick, FindsAndInstallsIntoAFolderNamedInAnyScript) {
+  const char* const folders[] = {"D:\\游戏\\Unturned", "D:\\게임\\Unturned", "D:\\🎮\\Unturned"};
+  testsupport::removeTree("D:\\Games");
+  testsupport::removeTree("E:\\Steam");
+  for (const std::string folder : folders) {
+    SCOPED_TRACE(folder);
+    const std::string parent = folder.substr(0, folder.rfind('\\'));
+    makeGame(parent, folder);
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.start(installerPath()));
+    installer.click(installer.automaticButton());
+    Box first;
+    ASSERT_TRUE(nextBox(first, 120000));
+    EXPECT_EQ(first.text, "汉化已完成！感谢为您服务~");
+    press(first, IDOK);
+    answerDialogue(closingDialogue(true).data() + 1, 2);
+    EXPECT_EQ(installer.waitForExit(), 0u);
+    const std::vector<std::string> differences = compareWithReference(folder);
+    EXPECT_TRUE(differences.empty()) << differences.front();
+    EXPECT_TRUE(zipFilesIn(folder).empty());
+    EXPECT_EQ(waitForBytes(folder + "\\started.txt", 5000), "started");  // the game, started by its path
+    testsupport::removeTree(parent);
+  }
+}
+
 TEST(OneClick, NotFoundWritesNothingAndReturnsToIdle) {
   testsupport::removeTree("D:\\Games");
   testsupport::removeTree("E:\\Steam");

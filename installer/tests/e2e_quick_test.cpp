@@ -21,17 +21,28 @@ namespace {
 
 std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
 
-class QuickWay : public testing::TestWithParam<bool> {};
+struct QuickRun {
+  const char* name;
+  bool startGame;    // the answer to the game's offer
+  const char* folder;
+  bool pasted;       // pasted into the edit box, or typed
+};
+
+class QuickWay : public testing::TestWithParam<QuickRun> {};
 
 TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
-  const bool startGame = GetParam();
-  const std::string folder = freshGameFolder();
+  const bool startGame = GetParam().startGame;
+  const std::string folder = freshGameFolder(GetParam().folder);
   InstallerProcess installer;
   ASSERT_TRUE(installer.start(installerPath()));
   const std::string help = testFolder() + "\\" + kHelpName;
-  EXPECT_EQ(bytesOf(help), bytesOf("R:\\help.docx"));
+  EXPECT_TRUE(bytesOf(help) == bytesOf("R:\\help.docx")) << "the help document is not at " << help;
 
-  installer.typeFolder(folder);
+  if (GetParam().pasted) {
+    ASSERT_TRUE(installer.pasteFolder(folder));
+  } else {
+    installer.typeFolder(folder);
+  }
   installer.click(installer.typedFolderButton());
   const std::array<ExpectedBox, 3> dialogue = closingDialogue(startGame);
   Box first;
@@ -53,8 +64,14 @@ TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {
 }
 
 // Named so that the suite's filter "QuickWay*" selects it: QuickWayAnswered/QuickWay.*/Yes.
-INSTANTIATE_TEST_SUITE_P(QuickWayAnswered, QuickWay, testing::Values(true, false),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Yes" : "No"; });
+// Folders named outside the system's code page are pasted, as a user takes them from the
+// address bar of a file window: Chinese (outside 1252 and 932), Korean (outside all three).
+INSTANTIATE_TEST_SUITE_P(QuickWayAnswered, QuickWay,
+                         testing::Values(QuickRun{"Yes", true, "D:\\Games\\Unturned", false},
+                                         QuickRun{"No", false, "D:\\Games\\Unturned", false},
+                                         QuickRun{"PastedChinese", true, "D:\\游戏\\Unturned", true},
+                                         QuickRun{"PastedKorean", true, "D:\\게임\\Unturned", true}),
+                         [](const testing::TestParamInfo<QuickRun>& info) { return info.param.name; });
 
 TEST(QuickWayRejects, FoldersThatDoNotEndInTheGameName) {
   const std::string folder = freshGameFolder();
@@ -197,12 +214,13 @@ TEST(QuickWayClosed, DuringTheRunLeavesOnlyWholeFilesAndEndsAtOnce) {
     }
     EXPECT_EQ(installer.waitForExit(3000), row.how == Close::ByUser ? 0u : kEndedBySystem);
     const std::vector<std::string> landing = probe.landing();
-    for (const std::string& name : row.landedAfter) {
-      EXPECT_NE(std::find(landing.begin(), landing.end(), name), landing.end()) << name << " not yet there";
-    }
-    for (const std::string& name : row.landedBefore) {
-      EXPECT_EQ(std::find(landing.begin(), landing.end(), name), landing.end()) << name << " there already";
-    }
+    std::string landed;
+    for (const std::string& name : landing) landed += " " + name;
+    const auto there = [&landing](const std::string& name) {
+      return std::find(landing.begin(), landing.end(), name) != landing.end();
+    };
+    for (const std::string& name : row.landedAfter) EXPECT_TRUE(there(name)) << name << " not there yet:" << landed;
+    for (const std::string& name : row.landedBefore) EXPECT_FALSE(there(name)) << name << " there already:" << landed;
     Box stray;
     EXPECT_FALSE(nextBox(stray, 300)) << stray.text;
     EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));

@@ -1,5 +1,7 @@
 #include "installer/tests/installer_driver.h"
 
+#include <cstring>
+
 #include "runtime/tests/test_support.h"
 #include "runtime/text.h"
 
@@ -89,6 +91,28 @@ std::string InstallerProcess::status() const { return textOf(statusLine_); }
 void InstallerProcess::typeFolder(const std::string& folder) {
   const std::wstring text = runtime::toWide(folder);
   SendMessageW(folderBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool InstallerProcess::pasteFolder(const std::string& folder) {
+  const std::wstring text = runtime::toWide(folder);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (memory == nullptr) return false;
+  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(memory);
+    return false;
+  }
+  EmptyClipboard();
+  const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;  // the clipboard owns it now
+  CloseClipboard();
+  if (!placed) {
+    GlobalFree(memory);
+    return false;
+  }
+  SendMessageW(folderBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  SendMessageW(folderBox_, WM_PASTE, 0, 0);
+  return true;
 }
 
 void InstallerProcess::click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }

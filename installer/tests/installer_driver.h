@@ -31,6 +31,8 @@ class InstallerProcess {
   std::string status() const;
 
   void typeFolder(const std::string& folder);
+  // Empties the edit box and pastes the folder into it from the clipboard (CF_UNICODETEXT).
+  bool pasteFolder(const std::string& folder);
   void click(HWND button);
   // A left-button press and release inside a control, as the mouse would send them.
   void pressMouse(HWND control);

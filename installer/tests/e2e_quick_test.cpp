@@ -28,6 +28,8 @@ struct QuickRun {
   bool pasted;       // pasted into the edit box, or typed
 };
 
+void PrintTo(const QuickRun& run, std::ostream* out) { *out << run.name; }
+
 class QuickWay : public testing::TestWithParam<QuickRun> {};
 
 TEST_P(QuickWay, InstallsEveryEntryAndOffersTheGame) {

@@ -26,7 +26,8 @@ MessageBoxResult messageBox(const Text& content, int32_t style, std::optional<Te
                             std::optional<HWND> owner) {
   const Text caption = title ? *title : Text("信息：");
   const HWND ownerWindow = owner ? *owner : nullptr;
-  const int answer = MessageBoxA(ownerWindow, content.c_str(), caption.c_str(), messageBoxStyle(style));
+  const int answer =
+      MessageBoxW(ownerWindow, toWide(content).c_str(), toWide(caption).c_str(), messageBoxStyle(style));
   return mapMessageBoxAnswer(answer, style);
 }
 

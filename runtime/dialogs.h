@@ -21,7 +21,7 @@ enum MessageBoxResult : int32_t {
   kResultNo = 6,
 };
 
-// MessageBoxA with the style made task-modal unless it asks for system-modal; the title
+// MessageBoxW with the style made task-modal unless it asks for system-modal; the title
 // defaults to "信息：" and the box has an owner only when one is given.
 MessageBoxResult messageBox(const Text& content, int32_t style,
                             std::optional<Text> title = std::nullopt,

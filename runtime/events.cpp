@@ -7,7 +7,7 @@ MessageFilter messageFilter = nullptr;
 
 bool quitIsNext() {
   MSG next;
-  return PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE) && next.message == WM_QUIT;
+  return PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE) && next.message == WM_QUIT;
 }
 
 }  // namespace
@@ -19,13 +19,13 @@ void setMessageFilter(MessageFilter filter) {
 void dispatchMessage(MSG& message) {
   if (messageFilter != nullptr && messageFilter(message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 void processEvents() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
     if (message.message == WM_QUIT) {
       // Something posted the quit between the two looks: leave it for the main loop.
       PostQuitMessage(static_cast<int>(message.wParam));

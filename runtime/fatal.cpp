@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 #include "runtime/program.h"
 
@@ -31,26 +31,51 @@ LRESULT CALLBACK quietenProgramMessages(int code, WPARAM removal, LPARAM paramet
   return CallNextHookEx(nullptr, code, removal, parameter);
 }
 
-// The fatal path formats into a fixed buffer: it may run because memory ran out.
-void formatFatalText(char* out, size_t capacity, int32_t code, const char* message) {
-  int used = std::snprintf(out, capacity, "运行时出错!\r\n");
-  if (code != 0 && used >= 0 && static_cast<size_t>(used) < capacity) {
-    used += std::snprintf(out + used, capacity - used, "\r\n错误代码：%d\r\n", static_cast<int>(code));
+// The fatal path formats into fixed buffers, wide from the start: it may run because memory
+// ran out, so nothing on the way to the box allocates.
+class FixedWideText {
+ public:
+  FixedWideText(wchar_t* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) { buffer_[0] = L'\0'; }
+  FixedWideText& operator<<(const wchar_t* part) {
+    while (*part != L'\0' && used_ + 1 < capacity_) buffer_[used_++] = *part++;
+    buffer_[used_] = L'\0';
+    return *this;
   }
-  if (message != nullptr && message[0] != '\0' && used >= 0 && static_cast<size_t>(used) < capacity) {
-    std::snprintf(out + used, capacity - used, "\r\n错误信息：%s\r\n", message);
+  FixedWideText& operator<<(long long number) {
+    wchar_t digits[24];
+    wchar_t* p = digits + 23;
+    *p = L'\0';
+    unsigned long long magnitude = number < 0 ? 0ull - static_cast<unsigned long long>(number) : number;
+    do {
+      *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (number < 0) *--p = L'-';
+    return *this << static_cast<const wchar_t*>(p);
   }
+
+ private:
+  wchar_t* buffer_;
+  size_t capacity_;
+  size_t used_ = 0;
+};
+
+void formatFatalText(wchar_t* out, size_t capacity, int32_t code, const wchar_t* message) {
+  FixedWideText text(out, capacity);
+  text << L"运行时出错!\r\n";
+  if (code != 0) text << L"\r\n错误代码：" << static_cast<long long>(code) << L"\r\n";
+  if (message != nullptr && message[0] != L'\0') text << L"\r\n错误信息：" << message << L"\r\n";
 }
 
-[[noreturn]] void showAndExit(int32_t code, const char* message) {
+[[noreturn]] void showAndExit(int32_t code, const wchar_t* message) {
   // Nothing of the program runs under the first box, so a second error can only come from
   // the system's side of it (memory running out while it paints): no second box.
   if (reporting) ExitProcess(static_cast<UINT>(-1));
   reporting = true;
-  SetWindowsHookExA(WH_GETMESSAGE, quietenProgramMessages, nullptr, GetCurrentThreadId());
-  static char text[2048];
-  formatFatalText(text, sizeof text, code, message);
-  MessageBoxA(nullptr, text, "错误", MB_ICONERROR | MB_TASKMODAL);
+  SetWindowsHookExW(WH_GETMESSAGE, quietenProgramMessages, nullptr, GetCurrentThreadId());
+  static wchar_t text[2048];
+  formatFatalText(text, sizeof text / sizeof text[0], code, message);
+  MessageBoxW(nullptr, text, L"错误", MB_ICONERROR | MB_TASKMODAL);
   // The clean-up list is discarded: ExitProcess runs none of it.
   ExitProcess(static_cast<UINT>(-1));
 }
@@ -58,9 +83,9 @@ void formatFatalText(char* out, size_t capacity, int32_t code, const char* messa
 }  // namespace
 
 Text fatalErrorText(int32_t code, const Text& message) {
-  char text[2048];
-  formatFatalText(text, sizeof text, code, message.c_str());
-  return Text(text);
+  wchar_t text[2048];
+  formatFatalText(text, sizeof text / sizeof text[0], code, toWide(message).c_str());
+  return toUtf8(text);
 }
 
 bool fatalErrorReported() {
@@ -68,27 +93,34 @@ bool fatalErrorReported() {
 }
 
 void fatalError(int32_t code, const Text& message) {
-  showAndExit(code, message.c_str());
+  showAndExit(code, toWide(message).c_str());
 }
 
 void fatalOutOfMemory(size_t bytes) {
-  static char message[128];
-  std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(bytes));
+  static wchar_t message[128];
+  FixedWideText(message, sizeof message / sizeof message[0])
+      << L"分配 " << static_cast<long long>(static_cast<int>(bytes)) << L" 字节内存失败!";
   showAndExit(0, message);
 }
 
 void fatalMissingExport(const char* library, const char* function) {
-  static char message[600];
+  // Names from an import table or the program's own calls: no memory shortage behind them.
+  const std::wstring wideFunction = toWide(function != nullptr ? function : "");
   if (library != nullptr && library[0] != '\0') {
-    std::snprintf(message, sizeof message, "无法找到指定DLL库文件“%s”中的输出命令“%s”", library, function);
-  } else {
-    std::snprintf(message, sizeof message, "无法找到指定DLL库文件中的输出命令“%s”", function);
+    const std::wstring wideLibrary = toWide(library);
+    static wchar_t message[600];
+    FixedWideText(message, sizeof message / sizeof message[0])
+        << L"无法找到指定DLL库文件“" << wideLibrary.c_str() << L"”中的输出命令“" << wideFunction.c_str() << L"”";
+    showAndExit(0, message);
   }
+  static wchar_t message[600];
+  FixedWideText(message, sizeof message / sizeof message[0])
+      << L"无法找到指定DLL库文件中的输出命令“" << wideFunction.c_str() << L"”";
   showAndExit(0, message);
 }
 
 void fatalStartupWindow() {
-  showAndExit(0, "载入启动窗口失败");
+  showAndExit(0, L"载入启动窗口失败");
 }
 
 }  // namespace runtime

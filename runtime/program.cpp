@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "runtime/events.h"
@@ -34,9 +35,16 @@ Frame& frame() {
 }
 
 Text modulePath() {
-  char buffer[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return Text(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
+  // A path that fills the buffer was cut: try again with a larger one.
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length < buffer.size() || buffer.size() >= 32768) {
+      buffer.resize(length < buffer.size() ? length : 0);
+      return toUtf8(buffer);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 template <class T>
@@ -47,8 +55,8 @@ void eraseValue(std::vector<T>& values, const T& value) {
 }  // namespace
 
 Text directoryOfModulePath(const Text& path) {
-  // Double-byte aware: a GBK character with a 0x5C trail byte is no place to cut.
-  const size_t cut = lastPathSeparator(path);
+  // UTF-8: no byte of a multi-byte character is a backslash.
+  const size_t cut = path.find_last_of('\\');
   return cut == Text::npos ? Text() : path.substr(0, cut);
 }
 
@@ -63,7 +71,7 @@ void startRuntime() {
   // A bare drive ("D:") names that drive's current folder, not its root: say the root.
   const Text current = (!f.runDirectory.empty() && f.runDirectory.back() == ':')
                            ? f.runDirectory + "\\" : f.runDirectory;
-  if (!current.empty()) SetCurrentDirectoryA(current.c_str());
+  if (!current.empty()) SetCurrentDirectoryW(toWide(current).c_str());
   f.arrow = LoadCursor(nullptr, IDC_ARROW);
 }
 
@@ -119,7 +127,7 @@ void destroyWindow(HWND window) {
   if (!IsWindow(window)) return;
   std::vector<HWND>& closing = frame().closing;
   if (std::find(closing.begin(), closing.end(), window) == closing.end()) closing.push_back(window);
-  PostMessageA(window, kDestroyRequestMessage, 0, 0);
+  PostMessageW(window, kDestroyRequestMessage, 0, 0);
 }
 
 bool isClosing(HWND window) {
@@ -171,8 +179,8 @@ void runMessageLoop() {
   if (f.windows.empty()) return;
   for (;;) {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && f.idle != nullptr) f.idle();
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && f.idle != nullptr) f.idle();
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     dispatchMessage(message);
   }

@@ -5,8 +5,8 @@
 
 namespace runtime {
 
-const char* shellVerb(std::optional<int32_t> verb) {
-  static const char* const kVerbs[] = {"edit", "explore", "find", "open", "print"};
+const wchar_t* shellVerb(std::optional<int32_t> verb) {
+  static const wchar_t* const kVerbs[] = {L"edit", L"explore", L"find", L"open", L"print"};
   if (!verb || *verb < 1 || *verb > 5) return nullptr;
   return kVerbs[*verb - 1];
 }
@@ -20,8 +20,9 @@ int shellShowCommand(std::optional<int32_t> show) {
 
 void shellExecute(std::optional<int32_t> verb, const Text& file, std::optional<Text> parameters,
                   std::optional<Text> folder, std::optional<int32_t> show) {
-  const Text directory = folder ? *folder : Text();
-  ShellExecuteA(nullptr, shellVerb(verb), file.c_str(), parameters ? parameters->c_str() : nullptr,
+  const std::wstring directory = folder ? toWide(*folder) : std::wstring();
+  const std::wstring arguments = parameters ? toWide(*parameters) : std::wstring();
+  ShellExecuteW(nullptr, shellVerb(verb), toWide(file).c_str(), parameters ? arguments.c_str() : nullptr,
                 directory.c_str(), shellShowCommand(show));
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "runtime/fatal.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ namespace runtime {
 
 DllSearch restrictDllSearch() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   // FARPROC is the generic shape of every export; the cast goes through void* to say so.
   const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
@@ -41,17 +42,27 @@ DllSearch restrictDllSearch() {
   // The program's own folder stays first here: only the documented update closes it. The
   // system DLLs that system code loads by name are loaded from the system folder now,
   // before any of it runs, so that its later loads find them loaded.
-  SetDllDirectoryA("");
+  SetDllDirectoryW(L"");
   preloadSystemLibraries();
   return DllSearch::CurrentFolderDropped;
 }
 
 FARPROC bindSystemFunction(const char* library, const char* function) {
-  HMODULE module = loadSystemLibrary(library);
+  HMODULE module = loadSystemLibrary(toWide(library).c_str());
   if (module == nullptr) fatalMissingExport(library, function);
   FARPROC address = GetProcAddress(module, function);
   if (address == nullptr) fatalMissingExport(library, function);
   return address;
+}
+
+DWORD getLogicalDriveStrings(DWORD length, wchar_t* buffer) {
+  using Function = DWORD(WINAPI*)(DWORD, LPWSTR);
+  static Function bound = nullptr;
+  if (bound == nullptr) {
+    bound = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        bindSystemFunction("kernel32.dll", "GetLogicalDriveStringsW")));
+  }
+  return bound(length, buffer);
 }
 
 DWORD getLogicalDriveStrings(DWORD length, char* buffer) {

@@ -27,7 +27,10 @@ DllSearch restrictDllSearch();
 // loadSystemLibrary + GetProcAddress; fatalMissingExport when either fails.
 FARPROC bindSystemFunction(const char* library, const char* function);
 
-// GetLogicalDriveStringsA of kernel32.dll, bound at the first call.
+// GetLogicalDriveStringsW of kernel32.dll, bound at the first call; length counts UTF-16
+// units, and so does the result.
+DWORD getLogicalDriveStrings(DWORD length, wchar_t* buffer);
+// The same through GetLogicalDriveStringsA (drive roots are ASCII in every code page).
 DWORD getLogicalDriveStrings(DWORD length, char* buffer);
 
 }  // namespace runtime

@@ -8,7 +8,7 @@ namespace runtime {
 
 // The module if it is loaded already, otherwise the library by its full path in the system
 // folder: never a file of the same name beside the program. Null when neither works.
-HMODULE loadSystemLibrary(const char* library);
+HMODULE loadSystemLibrary(const wchar_t* library);
 
 // Loads, with loadSystemLibrary, the DLLs that system code is known to load into this
 // program by name alone and that are no KnownDLLs of Windows Vista and 7 (uxtheme, dwmapi,

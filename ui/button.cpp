@@ -32,7 +32,7 @@ bool Button::create(MainWindow& window, const ControlLayout& row) {
   if (!createChild(window, row, "BUTTON", style(), 0, row.caption)) return false;
   subclass();
   HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return true;
 }
 
@@ -43,11 +43,11 @@ void Button::command(WORD code) {
 void Button::apply(int32_t number) {
   switch (number) {
     case kButtonCaption:
-      SetWindowTextA(hwnd_, text(kButtonCaption).c_str());
+      SetWindowTextW(hwnd_, runtime::toWide(text(kButtonCaption)).c_str());
       break;
     case kButtonFont:
       font_ = createFont(text(kButtonFont));
-      SendMessageA(hwnd_, WM_SETFONT,
+      SendMessageW(hwnd_, WM_SETFONT,
                    reinterpret_cast<WPARAM>(font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
                    TRUE);
       break;
@@ -55,9 +55,9 @@ void Button::apply(int32_t number) {
     case kButtonHorizontal:
     case kButtonVertical: {
       // BM_SETSTYLE replaces only the low word of the style (the button type).
-      const DWORD full = (static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)) & ~0xFFFFu) | (style() & 0xFFFFu);
-      SetWindowLongA(hwnd_, GWL_STYLE, static_cast<LONG>(full));
-      SendMessageA(hwnd_, BM_SETSTYLE, style() & 0xFFFFu, TRUE);
+      const DWORD full = (static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)) & ~0xFFFFu) | (style() & 0xFFFFu);
+      SetWindowLongW(hwnd_, GWL_STYLE, static_cast<LONG>(full));
+      SendMessageW(hwnd_, BM_SETSTYLE, style() & 0xFFFFu, TRUE);
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
     }

@@ -1,5 +1,7 @@
 #include "ui/caption.h"
 
+#include <string>
+
 #include "ui/gdi.h"
 
 namespace ui {
@@ -23,10 +25,11 @@ void drawCaption(HDC dc, const RECT& area, const runtime::Text& caption, const C
   const int previousMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF previousColour = GetTextColor(dc);
   RECT rect = area;
+  const std::wstring text = runtime::toWide(caption);
   auto draw = [&](const RECT& at, COLORREF colour) {
     RECT r = at;
     SetTextColor(dc, colour);
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, format);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
   };
   switch (look.effect) {
     case 1:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "ui/caption.h"
 #include "ui/gdi.h"
@@ -16,7 +17,7 @@ constexpr int32_t kPositionLimit = 32627;
 
 int32_t clamp(int32_t value, int32_t low, int32_t high) { return std::min(std::max(value, low), high); }
 
-HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
 }  // namespace
 
@@ -44,7 +45,7 @@ bool registerWindowClasses() {
   struct ClassRow {
     const char* name;
     UINT style;
-    LPCSTR cursor;
+    LPCWSTR cursor;
   };
   // No class has a background brush: each kind erases (or does not erase) by itself.
   const ClassRow rows[] = {
@@ -55,14 +56,15 @@ bool registerWindowClasses() {
       {kHiddenClass, 0, IDC_ARROW},
   };
   for (const ClassRow& row : rows) {
-    WNDCLASSEXA wc{};
+    const std::wstring name = runtime::toWide(row.name);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = row.style;
     wc.lpfnWndProc = &Control::windowProcedure;
     wc.hInstance = instance();
-    wc.hCursor = row.cursor ? LoadCursorA(nullptr, row.cursor) : nullptr;
-    wc.lpszClassName = row.name;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    wc.hCursor = row.cursor ? LoadCursorW(nullptr, row.cursor) : nullptr;
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   }
   registered = true;
   return true;
@@ -80,7 +82,7 @@ runtime::Text Control::text(int32_t property) const { return toText(values_[prop
 RECT Control::placement() const {
   RECT rect{};
   GetWindowRect(hwnd_, &rect);
-  HWND parent = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd_) : nullptr;
+  HWND parent = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd_) : nullptr;
   if (parent) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
@@ -100,7 +102,7 @@ Value Control::get(int32_t number) {
       RECT r = placement();
       return Value{static_cast<int32_t>(r.bottom - r.top)};
     }
-    case kVisibleProperty: return Value{int32_t{(GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) ? 1 : 0}};
+    case kVisibleProperty: return Value{int32_t{(GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) ? 1 : 0}};
     case kDisabledProperty: return Value{int32_t{IsWindowEnabled(hwnd_) ? 0 : 1}};
     default: return values_[number];
   }
@@ -198,8 +200,8 @@ bool Control::createChild(MainWindow& window, const ControlLayout& row, const ch
   values_[kHeight] = row.height;
   values_[kVisibleProperty] = int32_t{(row.flags & kVisible) ? 1 : 0};
   values_[kDisabledProperty] = int32_t{(row.flags & kDisabled) ? 1 : 0};
-  HWND hwnd = CreateWindowExA(exStyle, className, windowText, style, row.left, row.top, row.width, row.height,
-                              window.hwnd(), nullptr, instance(), this);
+  HWND hwnd = CreateWindowExW(exStyle, runtime::toWide(className).c_str(), runtime::toWide(windowText).c_str(), style,
+                              row.left, row.top, row.width, row.height, window.hwnd(), nullptr, instance(), this);
   if (!hwnd) return false;
   hwnd_ = hwnd;
   return true;
@@ -207,15 +209,15 @@ bool Control::createChild(MainWindow& window, const ControlLayout& row, const ch
 
 LRESULT CALLBACK Control::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     auto* control = static_cast<Control*>(create->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
     if (control) control->hwnd_ = hwnd;
   }
-  auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     LRESULT result = control->handleMessage(message, wParam, lParam);
     control->windowGone();
     return result;
@@ -234,7 +236,7 @@ LRESULT Control::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void Control::subclass() { SetWindowSubclass(hwnd_, &Control::subclassProcedure, 1, reinterpret_cast<DWORD_PTR>(this)); }

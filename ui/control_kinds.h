@@ -12,7 +12,10 @@ namespace ui {
 
 // A font property: a complete 60-byte logical font record as a text; any other size (or an
 // empty text) means the system's default GUI font.
+// Its face name is code page 936 bytes on every system; the font is made from the LOGFONTW
+// that wideFont converts it to.
 runtime::Text fontRecord(const LOGFONTA* font);
+bool wideFont(const runtime::Text& record, LOGFONTW& wide);
 FontOwner createFont(const runtime::Text& record);
 
 // A kind of our own window classes that draws itself: one paint routine serves WM_PAINT and

@@ -1,5 +1,7 @@
-// EditBox: a single-line edit control that scrolls horizontally; its content is read and
-// written as the bytes of its window text.
+// EditBox: a single-line Unicode edit control that scrolls horizontally; its content is its
+// window text, held in UTF-8.
+#include <string>
+
 #include "ui/control_kinds.h"
 #include "ui/main_window.h"
 
@@ -29,28 +31,27 @@ bool EditBox::create(MainWindow& window, const ControlLayout& row) {
   if (!createChild(window, row, "EDIT", ES_LEFT | ES_AUTOHSCROLL, 0, row.caption)) return false;
   subclass();
   HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // Without this a single-line box stops taking input at 32,767 characters; 0 lifts the limit.
-  SendMessageA(hwnd_, EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
   return true;
 }
 
 Value EditBox::liveValue(int32_t number) {
   if (number != kEditBoxContent || !hwnd_ || !IsWindow(hwnd_)) return Control::liveValue(number);
-  // The length may be larger than the text in a double-byte code page (documented), so the
-  // bytes copied decide.
-  const int capacity = GetWindowTextLengthA(hwnd_) + 1;
-  runtime::Text content(static_cast<size_t>(capacity), '\0');
-  const int copied = GetWindowTextA(hwnd_, content.data(), capacity);
+  // The length may be larger than the text (documented), so the units copied decide.
+  const int capacity = GetWindowTextLengthW(hwnd_) + 1;
+  std::wstring content(static_cast<size_t>(capacity), L'\0');
+  const int copied = GetWindowTextW(hwnd_, content.data(), capacity);
   content.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return Value{content};
+  return Value{runtime::toUtf8(content)};
 }
 
 void EditBox::apply(int32_t number) {
   switch (number) {
     case kEditBoxContent:
       settingContent_ = true;  // the box's own change notice is replaced by the one below
-      SetWindowTextA(hwnd_, text(kEditBoxContent).c_str());
+      SetWindowTextW(hwnd_, runtime::toWide(text(kEditBoxContent)).c_str());
       settingContent_ = false;
       raise(kContentChanged);
       break;
@@ -61,20 +62,20 @@ void EditBox::apply(int32_t number) {
       break;
     case kEditBoxFont:
       font_ = createFont(text(kEditBoxFont));
-      SendMessageA(hwnd_, WM_SETFONT,
+      SendMessageW(hwnd_, WM_SETFONT,
                    reinterpret_cast<WPARAM>(font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
                    TRUE);
       break;
     case kEditBoxMaximumLength: {
       const int32_t limit = this->number(kEditBoxMaximumLength);
-      SendMessageA(hwnd_, EM_SETLIMITTEXT, limit > 0 ? static_cast<WPARAM>(limit) : 0, 0);
+      SendMessageW(hwnd_, EM_SETLIMITTEXT, limit > 0 ? static_cast<WPARAM>(limit) : 0, 0);
       break;
     }
     case kEditBoxInputMode:
     case kEditBoxPasswordCharacter: {
       const int32_t mode = this->number(kEditBoxInputMode);
-      SendMessageA(hwnd_, EM_SETREADONLY, mode == 1, 0);
-      SendMessageA(hwnd_, EM_SETPASSWORDCHAR, mode == 2 ? static_cast<WPARAM>(this->number(kEditBoxPasswordCharacter) & 0xFFFF) : 0, 0);
+      SendMessageW(hwnd_, EM_SETREADONLY, mode == 1, 0);
+      SendMessageW(hwnd_, EM_SETPASSWORDCHAR, mode == 2 ? static_cast<WPARAM>(this->number(kEditBoxPasswordCharacter) & 0xFFFF) : 0, 0);
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
     }

@@ -38,7 +38,7 @@ bool Label::create(MainWindow& window, const ControlLayout& row) {
 }
 
 void Label::apply(int32_t number) {
-  if (number == kLabelCaption) SetWindowTextA(hwnd_, text(kLabelCaption).c_str());
+  if (number == kLabelCaption) SetWindowTextW(hwnd_, runtime::toWide(text(kLabelCaption)).c_str());
   if (number == kLabelFont) font_ = createFont(text(kLabelFont));
   // Opaque: repainting the label itself is enough.
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -93,14 +93,15 @@ bool MainWindow::open() {
   const WindowStyles styles = windowStyles(s);
   const POINT at = startPosition();
   // Created hidden; nothing is on screen before the controls exist and event 0 has run.
-  HWND hwnd = CreateWindowExA(styles.exStyle, kWindowClass, s.title, styles.style, at.x, at.y, s.width, s.height,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+  HWND hwnd = CreateWindowExW(styles.exStyle, runtime::toWide(kWindowClass).c_str(), runtime::toWide(s.title).c_str(),
+                              styles.style, at.x, at.y, s.width, s.height, nullptr, nullptr, GetModuleHandleW(nullptr),
+                              static_cast<Control*>(this));
   if (!hwnd) return false;
   hwnd_ = hwnd;
   runtime::registerProgramWindow(hwnd);
   runtime::setMessageFilter(&filterMessage);
   applyIcon();
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   if (!s.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
 
   for (const ControlLayout& row : layout_.controls) {
@@ -126,13 +127,13 @@ bool MainWindow::open() {
 void MainWindow::applyIcon() {
   const int id = layout_.window.iconResource;
   if (!id) return;
-  HINSTANCE module = GetModuleHandleA(nullptr);
-  largeIcon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  largeIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                  GetSystemMetrics(SM_CYICON), 0)));
-  smallIcon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON,
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
-  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
 Control* MainWindow::controlOf(HWND hwnd) {
@@ -188,7 +189,7 @@ void MainWindow::paint(HDC dc, bool erase) {
 void MainWindow::apply(int32_t number) {
   switch (number) {
     case kWindowTitle:
-      SetWindowTextA(hwnd_, text(kWindowTitle).c_str());
+      SetWindowTextW(hwnd_, runtime::toWide(text(kWindowTitle)).c_str());
       break;
     case kWindowPicture: {
       const runtime::Text bytes = text(kWindowPicture);
@@ -237,7 +238,7 @@ LRESULT MainWindow::onActivate(WPARAM wParam) {
   HWND focus = (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_)) ? lastFocus_ : nullptr;
   for (size_t i = 0; !focus && i < controls_.size(); ++i) {
     HWND child = controls_[i]->hwnd();
-    if (child && (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+    if (child && (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
       focus = child;
   }
   SetFocus(focus ? focus : hwnd_);

@@ -27,14 +27,20 @@ constexpr LOGFONTA makeFont(LONG pixels, LONG weight, bool italic, bool underlin
 constexpr BYTE kGb2312 = GB2312_CHARSET;  // 134
 constexpr BYTE kAnsi = ANSI_CHARSET;      // 0
 
-constexpr LOGFONTA kStatusFont = makeFont(32, FW_BOLD, false, false, kGb2312, "新宋体");
-constexpr LOGFONTA kHintFont = makeFont(37, FW_BOLD, false, false, kGb2312, "仿宋");
-constexpr LOGFONTA kFolderCaptionFont = makeFont(16, FW_BOLD, false, false, kGb2312, "仿宋");
-constexpr LOGFONTA kLinkFont = makeFont(12, FW_NORMAL, false, true, kGb2312, "新宋体");
-constexpr LOGFONTA kTipsFont = makeFont(32, FW_NORMAL, false, false, kGb2312, "仿宋");
+// The records keep their face names as the logical font records have always held them, in
+// code page 936 bytes, whatever the system's code page; createFont reads them as such.
+constexpr const char* kNewSongFace = "\xD0\xC2\xCB\xCE\xCC\xE5";  // 新宋体
+constexpr const char* kFangSongFace = "\xB7\xC2\xCB\xCE";          // 仿宋
+constexpr const char* kBrushFace = "\xBB\xAA\xCE\xC4\xD0\xD0\xBF\xAC";  // 华文行楷
+
+constexpr LOGFONTA kStatusFont = makeFont(32, FW_BOLD, false, false, kGb2312, kNewSongFace);
+constexpr LOGFONTA kHintFont = makeFont(37, FW_BOLD, false, false, kGb2312, kFangSongFace);
+constexpr LOGFONTA kFolderCaptionFont = makeFont(16, FW_BOLD, false, false, kGb2312, kFangSongFace);
+constexpr LOGFONTA kLinkFont = makeFont(12, FW_NORMAL, false, true, kGb2312, kNewSongFace);
+constexpr LOGFONTA kTipsFont = makeFont(32, FW_NORMAL, false, false, kGb2312, kFangSongFace);
 // A running-hand brush face; the font mapper substitutes where it is not installed.
-constexpr LOGFONTA kBannerFont = makeFont(32, FW_NORMAL, true, false, kGb2312, "华文行楷");
-constexpr LOGFONTA kStripFont = makeFont(12, FW_BOLD, false, false, kGb2312, "新宋体");
+constexpr LOGFONTA kBannerFont = makeFont(32, FW_NORMAL, true, false, kGb2312, kBrushFace);
+constexpr LOGFONTA kStripFont = makeFont(12, FW_BOLD, false, false, kGb2312, kNewSongFace);
 constexpr LOGFONTA kButtonFont = makeFont(29, FW_BOLD, false, false, kAnsi, "hakuyoxingshu7000");
 
 constexpr uint32_t kYellow = RGB(255, 255, 0);

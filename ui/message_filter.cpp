@@ -84,7 +84,7 @@ bool filterMessage(MSG& message) {
   if (message.message == WM_LBUTTONDOWN && window->dragByAnyPoint() &&
       (control == window || control->kind() == ControlKind::Label)) {
     // A press on the title bar, as the system sees it, starts the usual window move.
-    PostMessageA(window->hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(message.pt.x, message.pt.y));
+    PostMessageW(window->hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(message.pt.x, message.pt.y));
     return control != window;  // swallowed on a label; on the background it goes on as usual
   }
 

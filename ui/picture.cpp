@@ -99,8 +99,8 @@ uint32_t Picture::pixel(int x, int y) const {
 }
 
 ResourceBytes loadResourceData(int id) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!resource) return {};
   HGLOBAL loaded = LoadResource(module, resource);  // resources of the image: never freed
   const void* data = loaded ? LockResource(loaded) : nullptr;

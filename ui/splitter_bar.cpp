@@ -96,7 +96,7 @@ LRESULT SplitterBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursorA(nullptr, horizontal() ? IDC_SIZENS : IDC_SIZEWE));
+      SetCursor(LoadCursorW(nullptr, horizontal() ? IDC_SIZENS : IDC_SIZEWE));
       return TRUE;
     case WM_LBUTTONDOWN:
       beginDrag(at);

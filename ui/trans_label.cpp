@@ -1,5 +1,6 @@
 // TransLabel: a transparent child window without background brush; only its text is drawn, so
 // the window's picture shows through.
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace {
 constexpr int32_t kTransLabelPropertyCount = 15;
 
 HWND topLevelOf(HWND hwnd) {
-  while (hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = GetParent(hwnd);
+  while (hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = GetParent(hwnd);
   return hwnd;
 }
 
@@ -32,13 +33,27 @@ runtime::Text fontRecord(const LOGFONTA* font) {
   return runtime::Text(reinterpret_cast<const char*>(font), sizeof(LOGFONTA));
 }
 
-FontOwner createFont(const runtime::Text& record) {
+bool wideFont(const runtime::Text& record, LOGFONTW& wide) {
   static_assert(sizeof(LOGFONTA) == 60, "a logical font record has 60 bytes");
-  if (record.size() != sizeof(LOGFONTA)) return FontOwner{};
+  if (record.size() != sizeof(LOGFONTA)) return false;
   LOGFONTA font;
   std::memcpy(&font, record.data(), sizeof(font));
-  font.lfFaceName[LF_FACESIZE - 1] = '\0';
-  return FontOwner(CreateFontIndirectA(&font));
+  // The fields before the face name are the same in both forms (a LOGFONTW is 92 bytes: its
+  // face name is 32 UTF-16 units).
+  static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "same fields before the face");
+  wide = LOGFONTW{};
+  std::memcpy(&wide, &font, offsetof(LOGFONTA, lfFaceName));
+  // The face name is code page 936 bytes, never the system's code page: converted as such.
+  const int bytes = static_cast<int>(strnlen(font.lfFaceName, LF_FACESIZE - 1));
+  const int units = bytes == 0 ? 0 : MultiByteToWideChar(936, 0, font.lfFaceName, bytes, wide.lfFaceName, LF_FACESIZE - 1);
+  wide.lfFaceName[units > 0 ? units : 0] = L'\0';
+  return true;
+}
+
+FontOwner createFont(const runtime::Text& record) {
+  LOGFONTW font;
+  if (!wideFont(record, font)) return FontOwner{};
+  return FontOwner(CreateFontIndirectW(&font));
 }
 
 TransLabel::TransLabel(const ControlLayout& row)
@@ -58,7 +73,7 @@ bool TransLabel::create(MainWindow& window, const ControlLayout& row) {
 }
 
 void TransLabel::apply(int32_t number) {
-  if (number == kTransLabelCaption) SetWindowTextA(hwnd_, text(kTransLabelCaption).c_str());
+  if (number == kTransLabelCaption) SetWindowTextW(hwnd_, runtime::toWide(text(kTransLabelCaption)).c_str());
   if (number == kTransLabelFont) font_ = createFont(text(kTransLabelFont));
   redrawOverBackground();
 }

@@ -30,7 +30,7 @@ LRESULT CALLBACK tickProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     ++ticks;
     return 0;
   }
-  return DefWindowProcA(window, message, w, l);
+  return DefWindowProcW(window, message, w, l);
 }
 
 void busyWait(int32_t ms) {
@@ -53,13 +53,13 @@ void measure(const char* label, Wait wait) {
 }  // namespace
 
 int main() {
-  WNDCLASSA windowClass{};
+  WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = tickProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "DelayBenchWindow";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowA("DelayBenchWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"DelayBenchWindow";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowW(L"DelayBenchWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
   SetTimer(window, 1, 200, nullptr);
 
   std::printf("delay(2000) with a 200 ms timer running (goal: cpu/wall <= 5 %%)\n");

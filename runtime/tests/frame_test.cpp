@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "runtime/fatal.h"
@@ -40,7 +42,7 @@ TEST(RunDirectory, CutAtTheLastBackslash) {
       {"C:\\Tools\\setup.exe", "C:\\Tools"},
       {"D:\\setup.exe", "D:"},
       {"setup.exe", ""},
-      {"C:\\\x95\x5C\\a.exe", "C:\\\x95\x5C"},  // a GBK trail byte 0x5C is not the cut
+      {"C:\\乗\\a.exe", "C:\\乗"},  // UTF-8 E4 B9 97: read as GBK, 97 would take the backslash
       {"\\\\server\\share\\x.exe", "\\\\server\\share"},
   };
   for (const auto& c : cases) EXPECT_EQ(directoryOfModulePath(c.path), c.directory) << c.path;
@@ -92,45 +94,59 @@ TEST(Frame, FatalErrorShowsItsBoxAndExitsMinusOneWithoutCleanupOrAnyProgramCode)
   }
 }
 
-TEST(Frame, RunDirectoryOfAProgramInADriveRootIsTheBareDrive) {
+// The run directory and the current directory of a program started from each folder.
+TEST(Frame, RunDirectoryIsTheProgramsFolderAndTheCurrentDirectory) {
   TempFolder dir("frame_rundir");
-  ASSERT_TRUE(CopyFileA(probePath().c_str(), "D:\\probe.exe", FALSE));
   const std::string out = dir / "out.txt";
-  EXPECT_EQ(testsupport::runProcess("D:\\probe.exe rundir \"" + out + "\""), 0u);
-  EXPECT_EQ(testsupport::readFileOr(out, "<none>"), "D:|D:\\");
-  DeleteFileA("D:\\probe.exe");
-
-  EXPECT_EQ(testsupport::runProcess("\"" + probePath() + "\" rundir \"" + out + "\""), 0u);
-  EXPECT_EQ(testsupport::readFileOr(out, "<none>"), runDirectory() + "|" + runDirectory());
+  struct Row {
+    const char* folder;  // the probe is copied here; nullptr: run where it lies
+    const char* expected;
+  } rows[] = {
+      {"D:\\", "D:|D:\\"},  // a drive root: the bare drive, its root the current folder
+      {"D:\\Jörg\\下载\\", "D:\\Jörg\\下载|D:\\Jörg\\下载"},  // ö: no character of code page 936
+      {nullptr, nullptr},
+  };
+  for (const Row& row : rows) {
+    const std::string folder = row.folder ? row.folder : "";
+    const std::string program = row.folder ? folder + "probe.exe" : probePath();
+    const std::string expected = row.expected ? row.expected : runDirectory() + "|" + runDirectory();
+    if (row.folder) {
+      SHCreateDirectoryExW(nullptr, toWide(folder).c_str(), nullptr);
+      ASSERT_TRUE(CopyFileW(toWide(probePath()).c_str(), toWide(program).c_str(), FALSE)) << program;
+    }
+    EXPECT_EQ(testsupport::runProcess("\"" + program + "\" rundir \"" + out + "\""), 0u) << program;
+    EXPECT_EQ(testsupport::readFileOr(out, "<none>"), expected);
+    if (row.folder) DeleteFileW(toWide(program).c_str());
+  }
 }
 
 // Libraries bound by name come from the system folder only: a file of the name beside the
 // program (here a copy of the probe) is never taken.
 TEST(Frame, SystemLibrariesComeFromTheSystemFolder) {
-  char system[MAX_PATH] = {};
-  GetSystemDirectoryA(system, MAX_PATH);
-  const std::string beside = runDirectory() + "\\qx_beside.dll";
-  ASSERT_TRUE(CopyFileA(probePath().c_str(), beside.c_str(), FALSE));
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring beside = toWide(runDirectory() + "\\qx_beside.dll");
+  ASSERT_TRUE(CopyFileW(toWide(probePath()).c_str(), beside.c_str(), FALSE));
   struct Row {
-    const char* library;
+    const wchar_t* library;
     bool found;
-  } rows[] = {{"kernel32.dll", true}, {"version.dll", true}, {"qx_beside.dll", false}, {"no_such_library.dll", false}};
+  } rows[] = {{L"kernel32.dll", true}, {L"version.dll", true}, {L"qx_beside.dll", false}, {L"no_such_library.dll", false}};
   for (const Row& row : rows) {
     const HMODULE module = loadSystemLibrary(row.library);
-    EXPECT_EQ(module != nullptr, row.found) << row.library;
+    EXPECT_EQ(module != nullptr, row.found) << toUtf8(row.library);
     if (module == nullptr) continue;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(module, path, MAX_PATH);
-    EXPECT_EQ(_strnicmp(path, system, std::strlen(system)), 0) << path;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    EXPECT_EQ(_wcsnicmp(path, system, std::wcslen(system)), 0) << toUtf8(path);
   }
-  DeleteFileA(beside.c_str());
+  DeleteFileW(beside.c_str());
 }
 
 TEST(Frame, DriveStringsThroughTheFunctionBoundByName) {
-  char buffer[255] = {};
+  wchar_t buffer[255] = {};
   const DWORD count = getLogicalDriveStrings(255, buffer);
   // The test prefix has exactly c: and the d: mapped for this test.
-  EXPECT_EQ(std::string(buffer, count), std::string("C:\\\0D:\\\0", 8));
+  EXPECT_EQ(std::wstring(buffer, count), std::wstring(L"C:\\\0D:\\\0", 8));
 }
 
 LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

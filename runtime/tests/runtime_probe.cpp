@@ -7,7 +7,7 @@
 //   fatal-busy MARKER  the same with the program's timers ticking every 10 ms, a message
 //                   posted to its window and its destruction requested: none of it may run
 //                   while the box is shown (a timer callback would raise a second error)
-//   rundir OUT      writes "runDirectory|current directory" to OUT
+//   rundir OUT      writes "runDirectory|current directory" to OUT, in UTF-8
 // MARKER receives one line per clean-up procedure run.
 #include <windows.h>
 
@@ -107,9 +107,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   if (std::strcmp(mode, "rundir") == 0) {
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, current);
-    const runtime::Text line = runtime::runDirectory() + "|" + current;
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const runtime::Text line = runtime::runDirectory() + "|" + runtime::toUtf8(current);
     runtime::writeFile(markerPath, {runtime::ByteView{reinterpret_cast<const uint8_t*>(line.data()),
                                                      static_cast<int32_t>(line.size())}});
     return 0;

@@ -3,34 +3,43 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/text.h"
+
 namespace testsupport {
+namespace {
+
+// Paths and texts are UTF-8, as in the program; the system is reached through its W functions.
+std::wstring wide(const std::string& text) { return runtime::toWide(text); }
+
+}  // namespace
 
 TempFolder::TempFolder(const std::string& name) {
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
-  std::string base = current;
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  std::string base = runtime::toUtf8(current);
   if (!base.empty() && base.back() == '\\') base.pop_back();
   path_ = base + "\\" + name;
   removeTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
+  CreateDirectoryW(wide(path_).c_str(), nullptr);
 }
 
 TempFolder::~TempFolder() { removeTree(path_); }
 
 void removeTree(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring at = wide(path);
+  const DWORD attributes = GetFileAttributesW(at.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  SetFileAttributesW(at.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+    if (!DeleteFileW(at.c_str())) RemoveDirectoryW(at.c_str());
     return;
   }
   for (const std::string& name : listFolder(path)) removeTree(path + "\\" + name);
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(at.c_str());
 }
 
 bool readFile(const std::string& path, std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bytes.clear();
@@ -48,7 +57,7 @@ std::string readFileOr(const std::string& path, const std::string& fallback) {
 }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -57,29 +66,29 @@ bool writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool isFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::string> listFolder(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::string name = data.cFileName;
+    const std::string name = runtime::toUtf8(data.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &data));
+  } while (FindNextFileW(search, &data));
   FindClose(search);
   std::sort(names.begin(), names.end());
   return names;
 }
 
 ChildProcess::ChildProcess(const std::string& commandLine) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+  std::wstring line = wide(commandLine);
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
     process_ = PROCESS_INFORMATION{};
   }
 }
@@ -106,10 +115,12 @@ DWORD runProcess(const std::string& commandLine, DWORD timeoutMs) {
 
 namespace {
 
+// What the user sees: read with the W function (the A one converts back through the same
+// code page and would hide a wrong text) and held in UTF-8.
 std::string windowText(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[4096] = {};
+  GetWindowTextW(window, text, sizeof text / sizeof text[0]);
+  return runtime::toUtf8(text);
 }
 
 struct BoxSearch {
@@ -119,9 +130,9 @@ struct BoxSearch {
 
 BOOL CALLBACK matchBox(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<BoxSearch*>(parameter);
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, sizeof className / sizeof className[0]);
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
   if (!search->title->empty() && windowText(window) != *search->title) return TRUE;
   search->found = window;
   return FALSE;
@@ -150,15 +161,15 @@ bool pressBoxButton(const FoundBox& box, int buttonId) {
   HWND button = GetDlgItem(box.window, buttonId);
   if (button == nullptr) return false;
   // BM_CLICK is the documented way to press a button as the user would.
-  PostMessageA(button, BM_CLICK, 0, 0);
+  PostMessageW(button, BM_CLICK, 0, 0);
   return true;
 }
 
 void escapeBox(const FoundBox& box) {
   HWND target = GetDlgItem(box.window, IDOK);
   if (target == nullptr) target = box.window;
-  PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-  PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
 }
 
 BoxAnswerer::BoxAnswerer(std::string title, int answer)

@@ -1,5 +1,6 @@
 // Helpers for tests that run under Wine: temporary folders, file bytes, child processes and
-// a thread that answers message boxes.
+// a thread that answers message boxes. Paths, command lines and texts are UTF-8, as in the
+// program; the helpers reach the system through its W functions.
 #pragma once
 
 #include <windows.h>
@@ -54,7 +55,7 @@ class ChildProcess {
   PROCESS_INFORMATION process_{};
 };
 
-// A message box found on screen: its title, its text and the ids of its buttons.
+// A message box found on screen: its title and its text as the user sees them (UTF-8).
 struct FoundBox {
   HWND window = nullptr;
   std::string title;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/events.h"
+#include "ui/control_kinds.h"
 #include "ui/tests/recording_procedures.h"
 #include "ui/tests/window_fixture.h"
 
@@ -89,22 +90,27 @@ TEST_F(PropertiesTest, TextsAreAppliedToTheControls) {
       {"按钮1", kButtonCaption, "再来一次"},
       {"标签3", kLabelCaption, "请稍候"},
       {"编辑框1", kEditBoxContent, " D:\\游戏\\乗 "},
+      {"编辑框1", kEditBoxContent, "D:\\Jörg\\게임\\😀"},  // none of them in code page 936
       {kMainWindowUnit, kWindowTitle, "QX一键汉化 2"},
   };
   for (const Row& row : rows) {
     setProperty(row.unit, row.number, runtime::Text(row.text));
     EXPECT_EQ(getText(row.unit, row.number), row.text) << row.unit;
     HWND hwnd = std::string(row.unit) == kMainWindowUnit ? mainWindow() : controlWindow(row.unit);
-    char shown[256] = {};
-    GetWindowTextA(hwnd, shown, sizeof(shown));
-    EXPECT_STREQ(shown, row.text) << row.unit;
+    // As the user sees it: the A function would convert back and hide a wrong text.
+    wchar_t shown[256] = {};
+    GetWindowTextW(hwnd, shown, 256);
+    EXPECT_EQ(runtime::toUtf8(shown), row.text) << row.unit;
   }
 }
 
-TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
+// Typed characters reach the box as the keyboard delivers them, UTF-16 units in WM_CHAR
+// through the program's own message loop, whatever the system's code page.
+TEST_F(PropertiesTest, TypedContentComesBackAsTyped) {
   const char* const typed[] = {
       "  C:\\Program Files\\Unturned  ",
-      " D:\\游戏\\乗俓\\Unturned ",  // trail bytes 0x5C inside two-byte characters
+      " D:\\游戏\\乗俓\\Unturned ",
+      " D:\\게임\\Jörg\\😀\\Unturned ",  // outside code page 936; the emoji is a surrogate pair
       "   ",
       "x",
   };
@@ -112,7 +118,7 @@ TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
   for (const char* text : typed) {
     setProperty("编辑框1", kEditBoxContent, runtime::Text());
     SetFocus(edit);
-    for (const char* p = text; *p; ++p) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*p), 1);
+    for (wchar_t unit : runtime::toWide(text)) PostMessageW(edit, WM_CHAR, unit, 1);
     pump();
     EXPECT_EQ(getText("编辑框1", kEditBoxContent), text);
   }
@@ -120,9 +126,30 @@ TEST_F(PropertiesTest, TypedContentComesBackByteForByte) {
   const runtime::Text longText(40000, 'a');
   setProperty("编辑框1", kEditBoxContent, longText);
   SetFocus(edit);
-  PostMessageA(edit, WM_CHAR, 'b', 1);
+  PostMessageW(edit, WM_CHAR, 'b', 1);
   pump();
   EXPECT_EQ(getText("编辑框1", kEditBoxContent).size(), 40001u);
+}
+
+// The font records hold their face names in code page 936 bytes; the fonts are made from the
+// faces they name on every system, whatever its code page.
+TEST_F(PropertiesTest, FontRecordsNameTheirFaces) {
+  struct Row {
+    const char* unit;
+    int32_t number;
+    const wchar_t* face;
+  } rows[] = {
+      {"透明标签1", kTransLabelFont, L"新宋体"},  {"透明标签2", kTransLabelFont, L"仿宋"},
+      {"标签1", kLabelFont, L"华文行楷"},          {"标签3", kLabelFont, L"新宋体"},
+      {"按钮1", kButtonFont, L"hakuyoxingshu7000"},
+  };
+  for (const Row& row : rows) {
+    const runtime::Text record = getText(row.unit, row.number);
+    EXPECT_EQ(record.size(), 60u) << row.unit;
+    LOGFONTW font{};
+    ASSERT_TRUE(wideFont(record, font)) << row.unit;
+    EXPECT_EQ(std::wstring(font.lfFaceName), row.face) << row.unit;
+  }
 }
 
 TEST_F(PropertiesTest, UnknownUnitsAndNumbersAreHarmless) {

@@ -67,32 +67,34 @@ TEST(ResourcesTest, TheBackgroundIsA640PixelJpeg) {
 }
 
 TEST(ResourcesTest, TheVersionNamesTheProductInChinese) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
   ASSERT_GT(size, 0u);
   std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00020000u);
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
+  // The strings as the resource holds them (UTF-16); the A query would convert them through
+  // the system's code page.
   struct Row {
-    const char* name;
-    const char* value;
+    const wchar_t* name;
+    const wchar_t* value;
   };
   const Row rows[] = {
-      {"ProductName", "QX一键汉化"},
-      {"ProductVersion", "2.0"},
-      {"FileDescription", "Unturned 简体中文汉化安装程序"},
+      {L"ProductName", L"QX一键汉化"},
+      {L"ProductVersion", L"2.0"},
+      {L"FileDescription", L"Unturned 简体中文汉化安装程序"},
   };
   for (const Row& row : rows) {
-    char* value = nullptr;
-    const std::string key = std::string("\\StringFileInfo\\080404b0\\") + row.name;
-    ASSERT_TRUE(VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << row.name;
-    EXPECT_STREQ(value, row.value) << row.name;
+    wchar_t* value = nullptr;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + row.name;
+    ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length));
+    EXPECT_EQ(std::wstring(value), row.value);
   }
 }
 

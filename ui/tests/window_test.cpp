@@ -39,8 +39,8 @@ TEST(WindowBuildTest, StartupEventsRunBeforeTheWindowIsShown) {
 class WindowBuild : public WindowTest {};
 
 TEST_F(WindowBuild, TheFrameIsFixedWithSunkenClientEdgeAndMinimizeBoxOnly) {
-  const LONG style = GetWindowLongA(mainWindow(), GWL_STYLE);
-  const LONG exStyle = GetWindowLongA(mainWindow(), GWL_EXSTYLE);
+  const LONG style = GetWindowLongW(mainWindow(), GWL_STYLE);
+  const LONG exStyle = GetWindowLongW(mainWindow(), GWL_EXSTYLE);
   struct Row {
     const char* name;
     LONG bits;
@@ -55,9 +55,24 @@ TEST_F(WindowBuild, TheFrameIsFixedWithSunkenClientEdgeAndMinimizeBoxOnly) {
   for (const Row& row : rows) EXPECT_EQ((style & row.bits) == row.bits, row.set) << row.name;
   EXPECT_TRUE(exStyle & WS_EX_CLIENTEDGE);
   EXPECT_FALSE(exStyle & WS_EX_TOPMOST);
-  char title[64] = {};
-  GetWindowTextA(mainWindow(), title, sizeof(title));
-  EXPECT_STREQ(title, "QX一键汉化");
+}
+
+// The texts the window is created with, read as the user sees them (the A function would
+// convert back through the same code page and hide a wrong text).
+TEST_F(WindowBuild, TheTitleAndTheButtonsShowTheirLayoutTexts) {
+  struct Row {
+    HWND window;
+    const wchar_t* text;
+  } rows[] = {
+      {mainWindow(), L"QX一键汉化"},
+      {controlWindow("按钮1"), L"一键汉化"},
+      {controlWindow("按钮2"), L"快速汉化"},
+  };
+  for (const Row& row : rows) {
+    wchar_t shown[64] = {};
+    GetWindowTextW(row.window, shown, 64);
+    EXPECT_EQ(std::wstring(shown), row.text);
+  }
 }
 
 TEST_F(WindowBuild, TheWindowIsCentredWithItsOuterSize) {
@@ -74,21 +89,21 @@ TEST_F(WindowBuild, ControlsFollowTheirFlags) {
     HWND hwnd = controlWindow(row.unitName);
     ASSERT_NE(hwnd, nullptr) << row.unitName;
     EXPECT_EQ(GetParent(hwnd), mainWindow()) << row.unitName;
-    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     EXPECT_EQ((style & WS_VISIBLE) != 0, (row.flags & kVisible) != 0) << row.unitName;
     EXPECT_EQ((style & WS_TABSTOP) != 0, (row.flags & kTabStop) != 0) << row.unitName;
     EXPECT_EQ((style & WS_DISABLED) != 0, (row.flags & kDisabled) != 0) << row.unitName;
   }
-  const LONG transparent = GetWindowLongA(controlWindow("透明标签1"), GWL_EXSTYLE);
+  const LONG transparent = GetWindowLongW(controlWindow("透明标签1"), GWL_EXSTYLE);
   EXPECT_TRUE(transparent & WS_EX_TRANSPARENT);
-  const LONG edit = GetWindowLongA(controlWindow("编辑框1"), GWL_STYLE);
+  const LONG edit = GetWindowLongW(controlWindow("编辑框1"), GWL_STYLE);
   EXPECT_TRUE(edit & ES_AUTOHSCROLL);
   EXPECT_FALSE(edit & (WS_BORDER | ES_MULTILINE | ES_PASSWORD | ES_READONLY | WS_HSCROLL | WS_VSCROLL));
 }
 
 TEST_F(WindowBuild, TheIconIsSetLargeAndSmall) {
   for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
-    HICON icon = reinterpret_cast<HICON>(SendMessageA(mainWindow(), WM_GETICON, which, 0));
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(mainWindow(), WM_GETICON, which, 0));
     EXPECT_NE(icon, nullptr) << which;
   }
 }

@@ -24,8 +24,9 @@ set_target_properties(ZLIB::ZLIB PROPERTIES
   IMPORTED_LOCATION "${ZLIB_STATIC_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${ZLIB_INCLUDE_DIR}")
 
-# minizip: unzip.c, ioapi.c and iowin32.c. UNICODE stays undefined so that iowin32 opens
-# files through CreateFileA and GBK names work.
+# minizip: unzip.c, ioapi.c and iowin32.c. The program opens archives through its own file
+# functions (unzip/archive_file.cpp), which take the UTF-16 path that unzOpen2_64 passes
+# through unread and open it with CreateFileW; iowin32 serves the benchmark and miniunz.
 set(MINIZIP_DIR "${THIRD_PARTY_SOURCES}/minizip")
 add_library(minizip STATIC
   "${MINIZIP_DIR}/unzip.c" "${MINIZIP_DIR}/ioapi.c" "${MINIZIP_DIR}/iowin32.c")

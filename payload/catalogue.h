@@ -18,7 +18,7 @@ constexpr int kEmbeddedArchiveCount = 5;
 // The five rows in their fixed order: Translations, Extras, Localization, Maps, Bundles.
 const EmbeddedArchive* embeddedArchives();
 
-// "获取游戏目录.docx" (GBK at run time): the help document's file name.
+// "获取游戏目录.docx" (UTF-8, as every text of the program): the help document's file name.
 extern const char kHelpDocumentName[];
 const runtime::ByteSetHeader* helpDocument();
 

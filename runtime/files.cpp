@@ -5,7 +5,7 @@
 namespace runtime {
 
 bool deleteFile(const Text& path) {
-  return DeleteFileA(path.c_str()) != FALSE;
+  return !path.empty() && DeleteFileW(toWide(path).c_str()) != FALSE;
 }
 
 bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* error, FrameService* frames) {
@@ -14,7 +14,7 @@ bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* e
     return false;
   };
   if (path.empty()) return failed(ERROR_INVALID_NAME);
-  FileHandle file = createAlways(path.c_str(), GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL, true);
+  FileHandle file = createAlways(path, GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL, true);
   if (!file) return failed(GetLastError());
   // A session that ends while the window is serviced between the pieces leaves no partly
   // written file.
@@ -26,7 +26,7 @@ bool writeFile(const Text& path, std::initializer_list<ByteView> parts, DWORD* e
       [](void* context) {
         Partial& p = *static_cast<Partial*>(context);
         p.file.reset();
-        DeleteFileA(p.path.c_str());
+        DeleteFileW(toWide(p.path).c_str());
       },
       &partial);
   for (const ByteView& part : parts) {

@@ -13,7 +13,7 @@
 
 namespace runtime {
 
-// DeleteFileA; false for a missing, read-only, held or folder path.
+// DeleteFileW; false for a missing, read-only, held or folder path.
 bool deleteFile(const Text& path);
 // CREATE_ALWAYS, exclusive, inheritable handle, normal attributes; each non-empty ByteSet
 // written with one WriteFile in order. True only when every write and the close succeeded;

@@ -1,5 +1,6 @@
-// Path rules: stepping through a GBK path character by character, its separators, its root,
-// and whether something is at it. Every path rule of the program lives here.
+// Path rules: a path's separators, its root, its length as the system counts it, and whether
+// something is at it. Every path rule of the program lives here. Paths are UTF-8: no byte of a
+// multi-byte sequence is below 0x80, so a "\" or "/" byte is always a separator of its own.
 #pragma once
 
 #include <windows.h>
@@ -10,26 +11,10 @@
 
 namespace runtime {
 
-// Double-byte awareness for the system's ANSI code page (GBK on the target systems): a lead
-// byte and the byte after it form one character, so a trail byte 0x5C is never a backslash.
-bool isLeadByte(unsigned char byte);
-// Offset of the character after the one at offset i: a lead byte takes the next byte with
-// it when there is one.
-size_t nextCharacter(const Text& text, size_t i);
-// The same on a zero-terminated text: a lead byte takes the next byte unless that is the
-// terminating zero.
-const char* nextCharacter(const char* p);
-// True when every lead byte of the zero-terminated text has a trail byte after it that the
-// code page pairs with it (MultiByteToWideChar with MB_ERR_INVALID_CHARS): only then does
-// the system read the text as the steps above go through it.
-bool isWellFormedText(const char* text);
-// Offset of the first byte of the last character; text.size() when the text is empty.
-size_t lastCharacterStart(const Text& text);
-
 bool isPathSeparator(char c);  // "\" or "/"
-// Offset of the last "\" or "/" that is a character of its own; Text::npos when none.
+// Offset of the last "\" or "/"; Text::npos when none.
 size_t lastPathSeparator(const Text& text);
-// True when the last character is a "\" of its own.
+// True when the last byte is "\".
 bool hasTrailingBackslash(const Text& text);
 // Appends "\" unless the last character is one; "" becomes "\".
 void ensureTrailingBackslash(Text& text);
@@ -50,11 +35,11 @@ size_t pathUnits(const Text& path);
 bool fitsFilePath(const Text& path);
 bool fitsFolderPath(const Text& path);
 
-// True when a file or a folder is at exactly this path (GetFileAttributesA: folder paths
+// True when a file or a folder is at exactly this path (GetFileAttributesW: folder paths
 // with a trailing backslash and drive roots count; wildcards match nothing). When not,
 // *error (if given) receives the reason, such as ERROR_FILE_NOT_FOUND.
 bool pathExists(const Text& path, DWORD* error = nullptr);
-// FindFirstFileA(path) yields a handle: folders count, wildcards match, "" is false.
+// FindFirstFileW(path) yields a handle: folders count, wildcards match, "" is false.
 bool fileExists(const Text& path);
 
 }  // namespace runtime

@@ -11,7 +11,9 @@ is 1:
     payload check: PATH: entry "NAME": RULE
     payload check: PATH: RULE              (a fault of the file as a whole)
 
-Entry names are shown decoded as GBK, as the installer reads them. The build runs this on
+Entry names are decoded as the installer decodes them (UTF-8 when the entry has the
+language-encoding flag, general-purpose bit 11; code page 936 otherwise), and the name rules
+hold for the decoded name; they are shown decoded. The build runs this on
 PAYLOAD_DIR (payload/CMakeLists.txt), and tools/zippack.py runs check_archive on every
 archive it writes.
 
@@ -38,13 +40,15 @@ ARCHIVES = [
 ]
 HELP_DOCUMENT = "获取游戏目录.docx"
 
-MAX_PATH = 260
-ENTRY_NAME_SIZE = 260          # unzip::kEntryNameSize: the name buffer of ZipEntry
-FOLDER_PATH_LIMIT = MAX_PATH - 12  # CreateDirectoryA's limit: unzip::kFolderPathLimit
+# runtime/path.h: the limits of the W functions, in UTF-16 units.
+MAX_PATH = 260                     # runtime::kFilePathLimit
+ENTRY_NAME_SIZE = 260              # unzip::kEntryNameSize: the stored name, in bytes
+FOLDER_PATH_LIMIT = MAX_PATH - 12  # runtime::kFolderPathLimit: CreateDirectoryW's limit
+UTF8_NAME_FLAG = 0x0800            # unzip::kUtf8NameFlag (general-purpose bit 11)
 # The shortest game folder there is: the game in a drive root, so that "C:" is its folder
 # (installer: gameExePath minus "\Unturned.exe"). A name too long below it is too long for
 # every user; below a deeper folder even shorter names fail, which no build can know.
-SHORTEST_GAME_FOLDER = b"C:"
+SHORTEST_GAME_FOLDER = "C:"
 
 LOCAL = struct.Struct("<IHHHHHIIIHH")
 CENTRAL = struct.Struct("<IHHHHHHIIIHHHHHII")
@@ -75,7 +79,9 @@ class Fault(Exception):
 
 
 def shown(name):
-    return name.decode("gbk", errors="backslashreplace")
+    """A decoded name as it is; stored bytes that decode to nothing, as code page 936 would
+    show them."""
+    return name if isinstance(name, str) else name.decode("gbk", errors="backslashreplace")
 
 
 class Entry:
@@ -96,110 +102,81 @@ class Entry:
 
 # --- Names -------------------------------------------------------------------------------
 
-def is_lead_byte(byte):
-    """runtime::isLeadByte under code page 936 (GBK), the installer's ANSI code page."""
-    return 0x81 <= byte <= 0xFE
-
-
-def is_well_formed(name):
-    """runtime::isWellFormedText under code page 936: every lead byte has its trail byte, and
-    the pair is a character of the code page. Python's GBK codec knows a subset of the
-    system's table (not its private-use codes, nor the single byte 0x80): the check stays on
-    the safe side of it."""
+def decoded_name(entry):
+    """unzip::decodeEntryName: the name as text, UTF-8 with the flag and code page 936
+    without; None when its bytes are not well formed in that encoding. Python's GBK codec
+    knows a subset of the system's code page 936 (not its private-use codes, nor the single
+    byte 0x80): the check stays on the safe side of it."""
     try:
-        name.decode("gbk")
+        return entry.name.decode("utf-8" if entry.flags & UTF8_NAME_FLAG else "gbk")
     except UnicodeDecodeError:
-        return False
-    return True
+        return None
 
 
 def components(name):
-    """The name cut at "/" and "\\" that are characters of their own, as
-    unzip::isUsableEntryName scans it: a lead byte takes the next byte with it (a trail byte
-    0x5C is no separator)."""
-    parts = []
-    start = i = 0
-    while i < len(name):
-        byte = name[i]
-        if byte in b"/\\":
-            parts.append(name[start:i])
-            start = i + 1
-            i += 1
-        elif is_lead_byte(byte) and i + 1 < len(name):
-            i += 2
-        else:
-            i += 1
-    parts.append(name[start:])
-    return parts
+    """The decoded name cut at "/" and "\\"."""
+    return name.replace("\\", "/").split("/")
 
 
-def characters(name):
-    """The characters of a well-formed name: a lead byte with its trail byte, or one byte."""
-    i = 0
-    while i < len(name):
-        step = 2 if is_lead_byte(name[i]) and i + 1 < len(name) else 1
-        yield name[i:i + step]
-        i += step
+def units(text):
+    """UTF-16 units, as Windows counts a path's length (runtime::pathUnits)."""
+    return len(text.encode("utf-16-le")) // 2
 
 
-DEVICES = {b"con", b"prn", b"aux", b"nul"} | {p + bytes([d]) for p in (b"com", b"lpt") for d in b"123456789"}
-FORBIDDEN = set(b'<>"|?*') | set(range(1, 0x20))
+DEVICES = {"con", "prn", "aux", "nul"} | {p + d for p in ("com", "lpt") for d in "123456789\u00b9\u00b2\u00b3"}
+FORBIDDEN = set('<>"|?*') | {chr(c) for c in range(1, 0x20)}
+
+
+def ascii_lower(text):
+    return "".join(c.lower() if c.isascii() else c for c in text)
 
 
 def hostile_component(part):
     """unzip::isHostileComponent (unzip/entry_names.cpp), its folder rule aside."""
-    if part in (b"", b"."):
+    if part in ("", "."):
         return False
-    if part.strip(b". ") == b"":
+    if part.strip(". ") == "":
         return True
-    stem = part.split(b".", 1)[0].rstrip(b" ")
-    return stem.lower() in DEVICES
+    stem = part.split(".", 1)[0].rstrip(" ")
+    return ascii_lower(stem) in DEVICES
 
 
 def name_fault(name):
-    """unzip::isUsableEntryName: why the name would leave the target folder or cannot be made
-    under that name, or None."""
-    if not is_well_formed(name):
-        return "is not well-formed GBK (a lead byte without its second byte: Windows reads it otherwise)"
-    if name[:1] in (b"/", b"\\"):
+    """unzip::isUsableEntryName on the decoded name (None: not well formed): why the name
+    would leave the target folder or cannot be made under that name, or None."""
+    if name is None:
+        return ("is not well formed in its encoding (UTF-8 with the language-encoding flag, code page 936 "
+                "without): Windows would read other characters")
+    if name[:1] in ("/", "\\"):
         return "names a rooted path (a leading \"/\" or \"\\\")"
-    if b":" in name:
+    if ":" in name:
         return "holds \":\" (a drive letter or a data stream)"
-    for character in characters(name):
-        if len(character) == 1 and character[0] in FORBIDDEN:
+    for character in name:
+        if character in FORBIDDEN:
             return f"holds {shown_character(character)}, which no Windows name may hold"
     parts = components(name)
     for number, part in enumerate(parts):
         if hostile_component(part):
-            return f"component \"{shown(part)}\" is a parent folder, a trimmed name or a device"
-        if number + 1 < len(parts) and part not in (b"", b".") and part[-1:] in (b".", b" "):
-            return (f"folder \"{shown(part)}\" ends in a dot or a space (Windows makes it without them, "
+            return f"component \"{part}\" is a parent folder, a trimmed name or a device"
+        if number + 1 < len(parts) and part not in ("", ".") and part[-1:] in (".", " "):
+            return (f"folder \"{part}\" ends in a dot or a space (Windows makes it without them, "
                     f"and the paths below it lead nowhere)")
     return None
 
 
 def shown_character(character):
-    return f"byte 0x{character[0]:02X}" if character[0] < 0x20 else f"\"{character.decode('ascii')}\""
+    return f"byte 0x{ord(character):02X}" if ord(character) < 0x20 else f"\"{character}\""
 
 
 def folder_key(parts):
     """Where Windows puts a folder: "" and "." components fall away, trailing dots and spaces
-    are trimmed, and ASCII letters compare without case."""
+    are trimmed, and letters compare without case."""
     key = []
     for part in parts:
-        part = part.rstrip(b". ")
-        if part in (b"", b"."):
+        part = part.rstrip(". ")
+        if part in ("", "."):
             continue
-        folded = bytearray()
-        i = 0
-        while i < len(part):
-            if is_lead_byte(part[i]) and i + 1 < len(part):
-                folded += part[i:i + 2]
-                i += 2
-            else:
-                folded += bytes([part[i]]).upper()
-                i += 1
-        key.append(bytes(folded))
+        key.append("".join(c.upper() if len(c.upper()) == 1 else c for c in part))
     return tuple(key)
 
 
@@ -317,52 +294,54 @@ def check_archive(path, data, target):
     entries = container_entries(path, data)
     if not entries:
         raise Fault(path, None, "holds no entries")
-    base = SHORTEST_GAME_FOLDER + b"\\" + target.encode("ascii") + b"\\"
+    base = SHORTEST_GAME_FOLDER + "\\" + target + "\\"
     listed = set()
     files = set()
     for entry in entries:
-        # unzip::ArchiveExtractor unpackEntry: usable name, then the path below the target.
-        fault = name_fault(entry.name)
+        # unzip::ArchiveExtractor unpackEntry: a usable decoded name, then the path below the
+        # target.
+        name = decoded_name(entry)
+        fault = name_fault(name)
         if fault:
-            raise Fault(path, entry.name, fault)
-        full = base + entry.name.replace(b"/", b"\\")
-        if len(full) >= MAX_PATH:
-            raise Fault(path, entry.name, f"unpacked below {shown(base)} its path would be {len(full)} bytes long "
-                                          f"(MAX_PATH allows {MAX_PATH - 1})")
-        parts = components(entry.name)
+            raise Fault(path, entry.name if name is None else name, fault)
+        full = base + name.replace("/", "\\")
+        if units(full) >= MAX_PATH:
+            raise Fault(path, name, f"unpacked below {base} its path would be {units(full)} UTF-16 units long "
+                                    f"(MAX_PATH allows {MAX_PATH - 1})")
+        parts = components(name)
         if entry.is_folder:
-            parts = parts[:-1] if parts[-1] == b"" else parts
-            if len(full) >= FOLDER_PATH_LIMIT:
+            parts = parts[:-1] if parts[-1] == "" else parts
+            if units(full) >= FOLDER_PATH_LIMIT:
                 # unzip::ArchiveExtractor unpackEntry: Windows makes no such folder (Wine does).
                 # Every file lies in a listed folder, so this also leaves room beside it for
                 # the temporary name that a replacement writes first
                 # (unzip::ReplacementFile::openTemporary, "~uz" and four hex digits).
-                raise Fault(path, entry.name, f"unpacked below {shown(base)} its folder path would be {len(full)} "
-                                              f"bytes long (CreateDirectoryA allows {FOLDER_PATH_LIMIT - 1})")
-        elif parts[-1] == b"":
+                raise Fault(path, name, f"unpacked below {base} its folder path would be {units(full)} UTF-16 "
+                                        f"units long (CreateDirectoryW allows {FOLDER_PATH_LIMIT - 1})")
+        elif parts[-1] == "":
             # unzip::ZipArchive::unzipEntry: a file path ending in a separator names a folder.
-            raise Fault(path, entry.name, "ends in \"/\" but lacks the folder attribute (0x10)")
+            raise Fault(path, name, "ends in \"/\" but lacks the folder attribute (0x10)")
         # Folders are made from folder entries only (createDirectoryPath for a folder entry,
         # none for a file written by unzipEntry to an absolute path): every entry's folder
         # must be listed before it.
         parent = folder_key(parts[:-1])
         if parent and parent not in listed:
-            folder = b"/".join(parts[:-1]) + b"/"
-            raise Fault(path, entry.name, f"its folder \"{shown(folder)}\" is not listed before it "
-                                          f"(the extraction makes folders from folder entries only)")
+            folder = "/".join(parts[:-1]) + "/"
+            raise Fault(path, name, f"its folder \"{folder}\" is not listed before it "
+                                    f"(the extraction makes folders from folder entries only)")
         # A file and a folder of one name (as Windows compares them): one of them cannot be
         # made. The extraction fails at the second on the system's own error.
         key = folder_key(parts)
         if key in (files if entry.is_folder else listed):
-            raise Fault(path, entry.name, f"a file and a folder of the same name \"{shown(entry.name.rstrip(b'/'))}\" "
-                                          f"(Windows holds one of them only)")
+            raise Fault(path, name, f"a file and a folder of the same name \"{name.rstrip('/')}\" "
+                                    f"(Windows holds one of them only)")
         if entry.is_folder:
             listed.add(key)
         else:
             files.add(key)
             fault = data_fault(data, entry, entry.data_start)
             if fault:
-                raise Fault(path, entry.name, fault)
+                raise Fault(path, name, fault)
 
 
 def check_help_document(path, data):

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "runtime/handles.h"
 #include "runtime/path.h"
 #include "unzip/entry_names.h"
@@ -31,8 +33,12 @@ namespace {
 // What walk gives when a progress callback cancelled the run.
 constexpr int32_t kCancelled = 2;
 
-// The documented limit of CreateDirectoryA: MAX_PATH less room for an 8.3 file name.
-constexpr size_t kFolderPathLimit = MAX_PATH - 12;
+// The path without its trailing backslash: the name of a file that stands where a folder
+// was to be made.
+runtime::Text withoutTrailingBackslash(runtime::Text path) {
+  if (runtime::hasTrailingBackslash(path)) path.pop_back();
+  return path;
+}
 
 }  // namespace
 
@@ -40,15 +46,15 @@ bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, c
                                    runtime::Text& path) {
   // A name that would leave base, or that Windows cannot make as it stands, is refused like
   // any other unusable entry.
-  if (!isUsableEntryName(entry.name)) return damaged(false);
+  if (!entry.nameWellFormed || !isUsableEntryName(entry.name)) return damaged(false);
   runtime::Text name = entry.name;
   slashesToBackslashes(name);
   path = base + name;
-  if (path.size() >= MAX_PATH) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE);
+  if (!runtime::fitsFilePath(path)) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE, path);
   if ((entry.attributes & kDirectoryFlag) != 0) {
-    // CreateDirectoryA refuses paths of kFolderPathLimit characters and more (Wine makes
-    // them): the limit is held here, in bytes as MAX_PATH is, on the text that it is given.
-    if (path.size() >= kFolderPathLimit) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE);
+    // CreateDirectoryW refuses folder paths beyond the folder limit (Wine makes them): the
+    // limit is held here.
+    if (!runtime::fitsFolderPath(path)) return systemFailure(false, ERROR_FILENAME_EXCED_RANGE, path);
     return createFolder(path);
   }
   // A file entry named like a folder ("x/") can be no file.
@@ -56,22 +62,28 @@ bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, c
   // Written with normal attributes, so no attribute call is needed afterwards.
   if (archive.unzipEntry(entry.index, path, FILE_ATTRIBUTE_NORMAL) == ZipResult::Ok) return true;
   const DWORD error = archive.outputError();
-  return error != 0 ? systemFailure(false, error) : archiveFault(archive, false);
+  // The output file says ERROR_ALREADY_EXISTS only when a folder stands at its path.
+  if (error == ERROR_ALREADY_EXISTS) return inTheWay(false, FailureCause::FolderInTheWay, error, path);
+  return error != 0 ? systemFailure(false, error, path) : archiveFault(archive, false);
 }
 
 bool ArchiveExtractor::createFolder(const runtime::Text& path) {
-  // One call when all is well: CreateDirectoryA also says when something is there already.
-  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  const std::wstring wide = runtime::toWide(path);
+  // One call when all is well: CreateDirectoryW also says when something is there already.
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
   DWORD error = GetLastError();
   // Its ERROR_ALREADY_EXISTS stands for a file of that name too, which blocks the folder;
-  // the creation may also be refused where the folder exists. Only a folder will do.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  // the creation may also be refused where the folder exists. Only a folder will do. The
+  // path is asked without its trailing backslash, which no file path takes.
+  const runtime::Text named = withoutTrailingBackslash(path);
+  const DWORD attributes = GetFileAttributesW(runtime::toWide(named).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || systemFailure(false, error);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+    return inTheWay(false, FailureCause::FileInTheWay, error, named);
   }
   // A parent may be missing.
   if (createDirectoryPath(path, true, &error)) return true;
-  return systemFailure(false, error);
+  return systemFailure(false, error, path);
 }
 
 int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
@@ -99,7 +111,9 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   const runtime::Text folder = targetFolder;
   DWORD error = 0;
   if (!runtime::pathExists(archivePath, &error)) return systemFailure(-1, error);
-  if (!runtime::pathExists(folder) && !createDirectoryPath(folder, true, &error)) return systemFailure(0, error);
+  if (!runtime::pathExists(folder) && !createDirectoryPath(folder, true, &error)) {
+    return systemFailure(0, error, folder);
+  }
   if (!isZipFile(archivePath, &error)) return error != 0 ? systemFailure(0, error) : damaged(0);
   ZipResult why = ZipResult::Ok;
   archive = openArchive(archivePath, &why, &error);
@@ -112,7 +126,7 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
     totalEntries_ = countEntries(*archive);
     if (totalEntries_ == -1) {
       totalEntries_ = 0;
-      return archiveFault(*archive, 0);
+      return archive->stopped() ? kCancelled : archiveFault(*archive, 0);
     }
   }
 
@@ -138,7 +152,7 @@ bool isZipFile(const runtime::Text& path, DWORD* error) {
   DWORD ignored = 0;
   DWORD& cause = error != nullptr ? *error : ignored;
   cause = 0;
-  runtime::FileHandle file = runtime::openExisting(path.c_str(), GENERIC_READ, FILE_SHARE_READ);
+  runtime::FileHandle file = runtime::openExisting(path, GENERIC_READ, FILE_SHARE_READ);
   if (!file) {
     cause = GetLastError();
     return false;
@@ -157,10 +171,7 @@ bool isZipFile(const runtime::Text& path, DWORD* error) {
 }
 
 int32_t countEntries(ZipArchive& archive) {
-  int32_t count = 0;
-  ZipEntry entry;
-  while (archive.getEntry(count, entry) == ZipResult::Ok) ++count;
-  return count == archive.entryCount() ? count : -1;
+  return archive.countListedEntries();
 }
 
 bool createDirectoryPath(const runtime::Text& path, bool recursive, DWORD* error) {
@@ -168,15 +179,20 @@ bool createDirectoryPath(const runtime::Text& path, bool recursive, DWORD* error
     if (error != nullptr) *error = GetLastError();
     return false;
   };
-  if (!recursive) return CreateDirectoryA(path.c_str(), nullptr) || failed();
+  if (!recursive) return CreateDirectoryW(runtime::toWide(path).c_str(), nullptr) || failed();
   runtime::Text p = path;
   runtime::ensureTrailingBackslash(p);
   // A root ("D:\", "\\server\share\") is tested as a whole, never cut into.
   const size_t root = runtime::rootPrefixLength(p);
-  for (size_t i = 0; i < p.size(); i = runtime::nextCharacter(p, i)) {
+  for (size_t i = 0; i < p.size(); ++i) {
     if (p[i] != '\\' || i + 1 < root) continue;
     const runtime::Text prefix = p.substr(0, i + 1);
-    if (!runtime::pathExists(prefix) && !CreateDirectoryA(prefix.c_str(), nullptr)) return failed();
+    if (runtime::pathExists(prefix)) continue;
+    if (!runtime::fitsFolderPath(prefix)) {
+      if (error != nullptr) *error = ERROR_FILENAME_EXCED_RANGE;
+      return false;
+    }
+    if (!CreateDirectoryW(runtime::toWide(prefix).c_str(), nullptr)) return failed();
   }
   return true;
 }

@@ -19,10 +19,17 @@ enum class FailureCause {
   None,
   DamagedArchive,  // the archive's data read fine but are damaged or of a kind not supported
   SystemError,     // a call on the archive file (a read too) or on an output file or folder failed
+  FileInTheWay,    // a folder entry: a file of the folder's name is there (CreateDirectoryW: 183)
+  FolderInTheWay,  // a file entry: a folder of the file's name is there, which no file replaces
+  PathTooLong,     // a path longer than Windows takes (runtime/path.h; 206, ERROR_FILENAME_EXCED_RANGE)
 };
 struct ExtractionFailure {
   FailureCause cause = FailureCause::None;
-  DWORD systemError = 0;  // with SystemError: that call's error code
+  DWORD systemError = 0;  // with every cause but None and DamagedArchive: that call's error code
+  // With FileInTheWay and FolderInTheWay the full path of what is in the way; with PathTooLong
+  // the path that is too long; with SystemError the path of the output file or folder, when
+  // the failing call was on one.
+  runtime::Text path;
 };
 
 // Called with the index of the entry processed last (the total at the end), the total,
@@ -72,12 +79,20 @@ class ArchiveExtractor {
   // Keep the cause and give the result.
   template <class Result>
   Result damaged(Result result) {
-    failure_ = ExtractionFailure{FailureCause::DamagedArchive, 0};
+    failure_ = ExtractionFailure{FailureCause::DamagedArchive, 0, runtime::Text()};
+    return result;
+  }
+  // A path the system refuses as too long is a cause of its own.
+  template <class Result>
+  Result systemFailure(Result result, DWORD error, const runtime::Text& path = runtime::Text()) {
+    const FailureCause cause =
+        error == ERROR_FILENAME_EXCED_RANGE ? FailureCause::PathTooLong : FailureCause::SystemError;
+    failure_ = ExtractionFailure{cause, error, path};
     return result;
   }
   template <class Result>
-  Result systemFailure(Result result, DWORD error) {
-    failure_ = ExtractionFailure{FailureCause::SystemError, error};
+  Result inTheWay(Result result, FailureCause cause, DWORD error, const runtime::Text& path) {
+    failure_ = ExtractionFailure{cause, error, path};
     return result;
   }
   // A request on the archive failed: on a read of its file that failed, with that read's
@@ -103,14 +118,16 @@ class ArchiveExtractor {
 // When false, *error (if given) receives the system's error code of the open or read that
 // failed, or 0 when the file was read and is no ZIP file.
 bool isZipFile(const runtime::Text& path, DWORD* error = nullptr);
-// The number of entries, walked with getEntry; -1 when an entry before the central
-// directory's count cannot be described.
+// The number of entries the central directory lists, every record read and checked as the
+// walk will check it, without opening any entry (ZipArchive::countListedEntries); -1 when a
+// record before that count cannot be read or fails its checks.
 int32_t countEntries(ZipArchive& archive);
-// recursive: tests every folder of path from its root on, left to right (double-byte
-// aware), and creates the missing ones; folders created before a failure stay. Otherwise
-// one CreateDirectoryA. On failure *error (if given) receives the failing call's error code.
+// recursive: tests every folder of path from its root on, left to right, and creates the
+// missing ones; folders created before a failure stay; a folder path beyond the system's
+// folder limit fails with ERROR_FILENAME_EXCED_RANGE. Otherwise one CreateDirectoryW. On
+// failure *error (if given) receives the failing call's error code.
 bool createDirectoryPath(const runtime::Text& path, bool recursive, DWORD* error = nullptr);
-// Every byte "/" becomes "\" (GBK trail bytes are never 0x2F).
+// Every byte "/" becomes "\" (no byte of a UTF-8 multi-byte sequence is 0x2F).
 void slashesToBackslashes(runtime::Text& name);
 
 }  // namespace unzip

@@ -96,7 +96,8 @@ ArchiveFile* fileOf(voidpf stream) { return static_cast<ArchiveFile*>(stream); }
 
 voidpf ZCALLBACK openFile(voidpf opaque, const void* name, int) {
   ArchiveFileErrors* errors = static_cast<ArchiveFileErrors*>(opaque);
-  runtime::FileHandle file = runtime::openExisting(static_cast<const char*>(name), GENERIC_READ, FILE_SHARE_READ);
+  // name: the UTF-16 path given to unzOpen2_64, passed through by minizip as it is.
+  runtime::FileHandle file = runtime::openExisting(static_cast<const wchar_t*>(name), GENERIC_READ, FILE_SHARE_READ);
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.get(), &size)) {
     if (errors != nullptr) errors->open = GetLastError();

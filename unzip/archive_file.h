@@ -16,7 +16,8 @@ struct ArchiveFileErrors {
   DWORD read = 0;
 };
 
-// File functions for unzOpen2_64. The file is opened for reading, shared with other readers
+// File functions for unzOpen2_64, which must be given the archive's path as a zero-terminated
+// UTF-16 text (const wchar_t*). The file is opened for reading, shared with other readers
 // only, existing files only. errors (if given) receives the codes of failed calls; it must
 // stay valid until unzClose.
 void fillArchiveFileFunctions(zlib_filefunc64_def& functions, ArchiveFileErrors* errors);

@@ -1,10 +1,26 @@
 #include "unzip/entry_names.h"
 
-#include <cstring>
+#include <windows.h>
 
-#include "runtime/path.h"
+#include <cstring>
+#include <string>
 
 namespace unzip {
+
+bool decodeEntryName(const char* stored, size_t length, uint32_t flags, runtime::Text& name) {
+  name.clear();
+  if (length == 0) return true;
+  const UINT codePage = (flags & kUtf8NameFlag) != 0 ? CP_UTF8 : kLegacyNameCodePage;
+  const int size = static_cast<int>(length);
+  // MB_ERR_INVALID_CHARS: a byte sequence the code page does not map fails the call instead
+  // of turning into U+FFFD or "?".
+  const int units = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, stored, size, nullptr, 0);
+  if (units <= 0) return false;
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, stored, size, wide.data(), units) != units) return false;
+  name = runtime::toUtf8(wide);
+  return true;
+}
 
 namespace {
 
@@ -17,21 +33,18 @@ bool onlyDotsAndSpaces(const char* begin, const char* end) {
   return true;
 }
 
-// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 open devices whatever follows the first dot.
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 open devices whatever follows the first dot;
+// Windows reads the superscript digits ¹ ² ³ as digits of COM and LPT names too.
 bool isDeviceName(const char* begin, const char* end) {
   const char* stem = begin;
   while (stem < end && *stem != '.') ++stem;
   while (stem > begin && stem[-1] == ' ') --stem;
-  const size_t length = static_cast<size_t>(stem - begin);
-  char text[5] = {};
-  if (length != 3 && length != 4) return false;
-  for (size_t i = 0; i < length; ++i) text[i] = lower(begin[i]);
-  if (length == 3) {
-    return std::strcmp(text, "con") == 0 || std::strcmp(text, "prn") == 0 || std::strcmp(text, "aux") == 0 ||
-           std::strcmp(text, "nul") == 0;
-  }
-  return (std::strncmp(text, "com", 3) == 0 || std::strncmp(text, "lpt", 3) == 0) && text[3] >= '1' &&
-         text[3] <= '9';
+  std::string text;
+  for (const char* p = begin; p < stem; ++p) text += lower(*p);
+  if (text == "con" || text == "prn" || text == "aux" || text == "nul") return true;
+  if (text.size() < 4 || (text.compare(0, 3, "com") != 0 && text.compare(0, 3, "lpt") != 0)) return false;
+  const std::string digit = text.substr(3);
+  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "¹" || digit == "²" || digit == "³";
 }
 
 // folder: a separator follows the component.
@@ -49,24 +62,19 @@ bool isForbiddenCharacter(unsigned char c) {
 
 }  // namespace
 
-bool isUsableEntryName(const char* name) {
-  if (name == nullptr || !runtime::isWellFormedText(name)) return false;
-  if (name[0] == '/' || name[0] == '\\') return false;
-  const char* component = name;
-  const char* p = name;
-  while (true) {
+bool isUsableEntryName(const runtime::Text& name) {
+  if (name.size() != std::strlen(name.c_str())) return false;  // a zero byte ends no name
+  if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return false;
+  const char* component = name.c_str();
+  for (const char* p = name.c_str();; ++p) {
     const unsigned char c = static_cast<unsigned char>(*p);
     if (c == 0 || c == '/' || c == '\\') {
       if (isHostileComponent(component, p, c != 0)) return false;
       if (c == 0) return true;
       component = p + 1;
-      ++p;
       continue;
     }
     if (c == ':' || isForbiddenCharacter(c)) return false;
-    // A lead byte takes its trail byte with it (the text is well formed), so a trail byte
-    // 0x5C or 0x7C is no separator and no "|", as Windows reads it.
-    p = runtime::nextCharacter(p);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "unzip/replacement_file.h"
 
 #include <cstdio>
+#include <string>
 
 #include "runtime/path.h"
 
@@ -22,7 +23,15 @@ bool alreadyThere(DWORD error) { return error == ERROR_FILE_EXISTS || error == E
 // it with ERROR_FILE_EXISTS. GENERIC_WRITE includes FILE_WRITE_ATTRIBUTES, which
 // setBasicInfo needs.
 HANDLE createNew(const runtime::Text& path, DWORD attributes) {
-  return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  return CreateFileW(runtime::toWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+}
+
+// A folder stands at path. MoveFileEx never replaces a folder, and an open without
+// FILE_FLAG_BACKUP_SEMANTICS fails on one with ERROR_ACCESS_DENIED: only its attributes say
+// what it is.
+bool isFolder(const runtime::Text& path) {
+  const DWORD attributes = GetFileAttributesW(runtime::toWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // The attributes as FileBasicInfo takes them: FILE_ATTRIBUTE_NORMAL is valid only alone, and
@@ -57,11 +66,11 @@ void setBasicInfo(HANDLE file, const FILETIME* creation, const FILETIME* access,
 // sharing violation with any handle open for its data, whatever that handle shares; a
 // missing permission answers ERROR_ACCESS_DENIED.
 bool heldOpenElsewhere(const runtime::Text& path) {
-  const runtime::FileHandle probe = runtime::openExisting(path.c_str(), DELETE, 0);
+  const runtime::FileHandle probe = runtime::openExisting(path, DELETE, 0);
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// The attributes SetFileAttributesA can give back.
+// The attributes SetFileAttributesW can give back.
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -77,7 +86,7 @@ bool ReplacementFile::fail(DWORD error) {
 bool ReplacementFile::open(DWORD attributes) {
   discard();
   attributes_ = attributes;
-  if (target_.size() >= MAX_PATH) return fail(ERROR_FILENAME_EXCED_RANGE);
+  if (!runtime::fitsFilePath(target_)) return fail(ERROR_FILENAME_EXCED_RANGE);
   HANDLE created = createNew(target_, attributes);
   if (runtime::FileHandle::isValid(created)) {
     file_.reset(created);
@@ -86,6 +95,8 @@ bool ReplacementFile::open(DWORD attributes) {
   }
   const DWORD error = GetLastError();
   if (!alreadyThere(error)) return fail(error);
+  // A folder of the target's name can never be replaced by the file.
+  if (isFolder(target_)) return fail(ERROR_ALREADY_EXISTS);
   return openTemporary(attributes);
 }
 
@@ -96,7 +107,7 @@ bool ReplacementFile::openTemporary(DWORD attributes) {
     char name[16];
     std::snprintf(name, sizeof name, "~uz%04X", nextCandidate());
     runtime::Text candidate = folder + name;
-    if (candidate.size() >= MAX_PATH) return fail(ERROR_FILENAME_EXCED_RANGE);
+    if (!runtime::fitsFilePath(candidate)) return fail(ERROR_FILENAME_EXCED_RANGE);
     HANDLE created = createNew(candidate, attributes);
     if (runtime::FileHandle::isValid(created)) {
       file_.reset(created);
@@ -129,7 +140,7 @@ bool ReplacementFile::commit(const FILETIME* creation, const FILETIME* access, c
   // attributes. Should that open fail, the data are in place and keep the entry's write and
   // access times and the attributes set above.
   if (creation != nullptr) {
-    runtime::FileHandle target = runtime::openExisting(target_.c_str(), FILE_WRITE_ATTRIBUTES,
+    runtime::FileHandle target = runtime::openExisting(target_, FILE_WRITE_ATTRIBUTES,
                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (target) setBasicInfo(target.get(), creation, nullptr, nullptr, attributes_);
   }
@@ -137,19 +148,23 @@ bool ReplacementFile::commit(const FILETIME* creation, const FILETIME* access, c
 }
 
 DWORD ReplacementFile::moveOverTarget() {
-  if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  const std::wstring from = runtime::toWide(temporary_);
+  const std::wstring to = runtime::toWide(target_);
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
   DWORD error = GetLastError();
   if (error != ERROR_ACCESS_DENIED) return error;
+  // A folder that took the target's name since open: no probe below can tell it from a file.
+  if (isFolder(target_)) return ERROR_ALREADY_EXISTS;
   // Windows refuses to replace a read-only target (observed under Wine: it replaces it). Its
   // bit is cleared for a second attempt only, and given back should that fail too, so that
   // a failed replacement leaves the old file exactly as it was.
-  const DWORD old = GetFileAttributesA(target_.c_str());
+  const DWORD old = GetFileAttributesW(to.c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) == 0 && (old & FILE_ATTRIBUTE_READONLY) != 0) {
     const DWORD kept = old & kSettableAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    if (SetFileAttributesA(target_.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) {
-      if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+    if (SetFileAttributesW(to.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) {
+      if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
       error = GetLastError();
-      SetFileAttributesA(target_.c_str(), old & kSettableAttributes);
+      SetFileAttributesW(to.c_str(), old & kSettableAttributes);
       if (error != ERROR_ACCESS_DENIED) return error;
     }
   }
@@ -161,11 +176,11 @@ DWORD ReplacementFile::moveOverTarget() {
 void ReplacementFile::discard() {
   file_.reset();
   if (owned_) {
-    const runtime::Text& created = temporary_.empty() ? target_ : temporary_;
+    const std::wstring created = runtime::toWide(temporary_.empty() ? target_ : temporary_);
     // A read-only file cannot be deleted.
-    if (!DeleteFileA(created.c_str())) {
-      SetFileAttributesA(created.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(created.c_str());
+    if (!DeleteFileW(created.c_str())) {
+      SetFileAttributesW(created.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(created.c_str());
     }
   }
   owned_ = false;

@@ -22,13 +22,16 @@ class ReplacementFile {
   // Creates the target for writing, unshared, with the given attributes, failing if anything
   // is there (so nothing is overwritten before the data are complete); when something is,
   // creates the temporary file ("~uz" and four hex digits, in the target's folder) instead.
-  // False when neither can be created or the path would not fit MAX_PATH; error() says why.
+  // False when neither can be created or the path would not fit the system's file path limit
+  // (runtime/path.h); error() says why: ERROR_ALREADY_EXISTS when a folder stands at the
+  // target, which no file replaces.
   bool open(DWORD attributes);
   HANDLE handle() const { return file_.get(); }
   // Gives the file the times (null ones stay as they are) and the attributes of open, in one
   // call, and closes it. A temporary file is then moved over the target. On failure what open
   // created is removed, the previous file stays as it was, attributes included, and error()
-  // says why: ERROR_SHARING_VIOLATION when another program holds the target open.
+  // says why: ERROR_SHARING_VIOLATION when another program holds the target open,
+  // ERROR_ALREADY_EXISTS when a folder has taken the target's name.
   bool commit(const FILETIME* creation, const FILETIME* access, const FILETIME* write);
   void discard();
 
@@ -41,7 +44,7 @@ class ReplacementFile {
  private:
   bool openTemporary(DWORD attributes);
   bool fail(DWORD error);
-  // MoveFileExA of the temporary file over the target; 0, or the error code of the cause.
+  // MoveFileExW of the temporary file over the target; 0, or the error code of the cause.
   DWORD moveOverTarget();
 
   runtime::Text target_;

@@ -22,7 +22,7 @@ int32_t unzipArchive(ExtractionOwner* component, const char* archivePath, const 
   extractor.setOwner(component);
   extractor.setFrameService(frames);
   if (archivePath == nullptr || targetFolder == nullptr) {
-    if (failure != nullptr) *failure = ExtractionFailure{FailureCause::SystemError, ERROR_INVALID_PARAMETER};
+    if (failure != nullptr) *failure = ExtractionFailure{FailureCause::SystemError, ERROR_INVALID_PARAMETER, runtime::Text()};
     return -1;
   }
   extractor.setProgressCallback(componentProgress);

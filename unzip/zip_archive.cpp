@@ -26,19 +26,19 @@ unzFile reader(void* handle) { return static_cast<unzFile>(handle); }
 std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why, DWORD* openError) {
   std::unique_ptr<ZipArchive> archive(new ZipArchive());
 
-  char current[MAX_PATH + 1] = {};
-  const DWORD length = GetCurrentDirectoryA(sizeof current, current);
+  wchar_t current[MAX_PATH + 1] = {};
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, current);
   if (length > 0 && length <= MAX_PATH) {
-    // "C:\" comes with its backslash already; a folder ending in a character with the trail
-    // byte 0x5C does not.
-    runtime::Text root(current, length);
-    runtime::ensureTrailingBackslash(root);
-    if (root.size() < sizeof archive->rootDirectory_) std::memcpy(archive->rootDirectory_, root.c_str(), root.size());
+    // "C:\" comes with its backslash already.
+    archive->rootDirectory_ = runtime::toUtf8(std::wstring_view(current, length));
+    runtime::ensureTrailingBackslash(archive->rootDirectory_);
   }
 
+  // The file functions open the UTF-16 path that minizip hands through to them unread.
   zlib_filefunc64_def functions;
   fillArchiveFileFunctions(functions, &archive->fileErrors_);
-  unzFile opened = unzOpen2_64(path.c_str(), &functions);
+  const std::wstring widePath = runtime::toWide(path);
+  unzFile opened = path.empty() ? nullptr : unzOpen2_64(widePath.c_str(), &functions);
   if (opened == nullptr) {
     const DWORD error = archive->fileErrors_.open != 0 ? archive->fileErrors_.open : archive->fileErrors_.read;
     if (why != nullptr) *why = error != 0 ? ZipResult::CannotOpenFile : ZipResult::CorruptEntry;
@@ -87,6 +87,42 @@ ZipResult ZipArchive::moveTo(int32_t index) {
   return ZipResult::Ok;
 }
 
+namespace {
+
+// unzGetCurrentFileInfo64 of the current entry with the checks of its central record; stored
+// receives the name as stored, zero-terminated.
+ZipResult readCentralRecord(unzFile file, unz_file_info64& info, char (&stored)[kEntryNameSize]) {
+  if (unzGetCurrentFileInfo64(file, &info, stored, kEntryNameSize, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    return ZipResult::CorruptEntry;
+  }
+  // A name that does not fit, or that holds a zero byte, cannot be represented faithfully.
+  if (info.size_filename >= kEntryNameSize || std::strlen(stored) != info.size_filename) {
+    return ZipResult::CorruptEntry;
+  }
+  // Encrypted data would only inflate into garbage; other methods are not supported.
+  if ((info.flag & kEncryptedFlag) != 0) return ZipResult::CorruptEntry;
+  if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) return ZipResult::CorruptEntry;
+  return ZipResult::Ok;
+}
+
+}  // namespace
+
+int32_t ZipArchive::countListedEntries() {
+  if (reader_ == nullptr) return -1;
+  int32_t count = 0;
+  for (; count < entryCount_; ++count) {
+    if (moveTo(count) != ZipResult::Ok) return -1;
+    unz_file_info64 info{};
+    char stored[kEntryNameSize];
+    if (readCentralRecord(reader(reader_), info, stored) != ZipResult::Ok) return -1;
+    if (frames_ != nullptr && !frames_->serviceWhenDue()) {
+      stopped_ = true;
+      return -1;
+    }
+  }
+  return count;
+}
+
 ZipResult ZipArchive::getEntry(int32_t index, ZipEntry& entry) {
   if (reader_ == nullptr || index < -1 || index >= entryCount_) return ZipResult::BadArgument;
   if (index == -1) {
@@ -103,17 +139,10 @@ ZipResult ZipArchive::getEntry(int32_t index, ZipEntry& entry) {
 
   ZipEntry record;
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(reader(reader_), &info, record.name, sizeof record.name, nullptr, 0, nullptr, 0) !=
-      UNZ_OK) {
-    return ZipResult::CorruptEntry;
-  }
-  // A name that does not fit, or that holds a zero byte, cannot be represented faithfully.
-  if (info.size_filename >= sizeof record.name || std::strlen(record.name) != info.size_filename) {
-    return ZipResult::CorruptEntry;
-  }
-  // Encrypted data would only inflate into garbage; other methods are not supported.
-  if ((info.flag & kEncryptedFlag) != 0) return ZipResult::CorruptEntry;
-  if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) return ZipResult::CorruptEntry;
+  char stored[kEntryNameSize];
+  const ZipResult read = readCentralRecord(reader(reader_), info, stored);
+  if (read != ZipResult::Ok) return read;
+  record.nameWellFormed = decodeEntryName(stored, info.size_filename, static_cast<uint32_t>(info.flag), record.name);
 
   // Opening the data runs minizip's comparison of the local header with the central record
   // and locates the local extra field.
@@ -133,9 +162,9 @@ ZipResult ZipArchive::getEntry(int32_t index, ZipEntry& entry) {
   record.attributes = mapAttributes(static_cast<uint32_t>(info.external_fa));
   record.compressedSize = static_cast<int32_t>(info.compressed_size);
   record.uncompressedSize = static_cast<int32_t>(info.uncompressed_size);
-  FILETIME stored;
-  dosDateTimeToFileTime(static_cast<uint32_t>(info.dosDate), stored);
-  record.accessTime = record.creationTime = record.writeTime = stored;
+  FILETIME dosTime;
+  dosDateTimeToFileTime(static_cast<uint32_t>(info.dosDate), dosTime);
+  record.accessTime = record.creationTime = record.writeTime = dosTime;
   applyExtendedTimestamp(extra.data(), extra.size(), record.writeTime, record.accessTime, record.creationTime);
 
   cachedEntry_ = record;
@@ -151,9 +180,9 @@ const FILETIME* knownTime(const FILETIME& time) {
   return (time.dwLowDateTime == 0 && time.dwHighDateTime == 0) ? nullptr : &time;
 }
 
-// "../" or "..\" as characters of their own.
+// "../" or "..\".
 bool climbsUp(const runtime::Text& path) {
-  for (size_t i = 0; i < path.size(); i = runtime::nextCharacter(path, i)) {
+  for (size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '.' && i + 2 < path.size() && path[i + 1] == '.' && runtime::isPathSeparator(path[i + 2])) {
       return true;
     }
@@ -174,12 +203,12 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
   if (moved != ZipResult::Ok) return moved;
 
   if ((entry.attributes & kDirectoryFlag) != 0) {
-    if (!isUsableEntryName(entry.name)) return ZipResult::CorruptEntry;
+    if (!entry.nameWellFormed || !isUsableEntryName(entry.name)) return ZipResult::CorruptEntry;
     ensureRelativeDirectory(rootDirectory_, entry.name);
     return ZipResult::Ok;
   }
 
-  if (targetPath.size() >= MAX_PATH) {
+  if (!runtime::fitsFilePath(targetPath)) {
     outputError_ = ERROR_FILENAME_EXCED_RANGE;
     return ZipResult::CannotOpenFile;
   }
@@ -239,12 +268,12 @@ ZipResult ZipArchive::unzipEntry(int32_t index, const runtime::Text& targetPath,
   return ZipResult::Ok;
 }
 
-void ensureRelativeDirectory(const char* root, const runtime::Text& dir) {
+void ensureRelativeDirectory(const runtime::Text& root, const runtime::Text& dir) {
   if (dir.empty()) return;
   const size_t separator = runtime::lastPathSeparator(dir);
   if (separator != runtime::Text::npos && separator > 0) ensureRelativeDirectory(root, dir.substr(0, separator));
-  const runtime::Text full = runtime::Text(root) + dir;
-  if (full.size() < MAX_PATH) CreateDirectoryA(full.c_str(), nullptr);
+  const runtime::Text full = root + dir;
+  if (runtime::fitsFolderPath(full)) CreateDirectoryW(runtime::toWide(full).c_str(), nullptr);
 }
 
 }  // namespace unzip

@@ -26,9 +26,14 @@ enum class ZipResult : uint32_t {
 constexpr uint32_t kEntryNameSize = 260;
 constexpr uint32_t kDirectoryFlag = FILE_ATTRIBUTE_DIRECTORY;  // 0x10
 
+// The stored name may hold at most kEntryNameSize - 1 bytes.
 struct ZipEntry {
   int32_t index = 0;
-  char name[kEntryNameSize] = {};  // as stored: GBK bytes, "/" separators
+  // Decoded to UTF-8 (entry_names.h: UTF-8 with flag bit 11, code page 936 without), "/"
+  // separators as stored; empty, with nameWellFormed false, when the stored bytes are not
+  // well formed in their encoding.
+  runtime::Text name;
+  bool nameWellFormed = true;
   uint32_t attributes = 0;
   FILETIME accessTime = {};        // all-zero: unknown, left as the file system sets it
   FILETIME creationTime = {};
@@ -51,8 +56,9 @@ class ZipArchive {
   ZipResult unzipEntry(int32_t index, const runtime::Text& targetPath,
                        std::optional<uint32_t> attributes = std::nullopt);
   ZipResult closeArchive();
-  // Services the window between the pieces of an entry's data; when it says the work must
-  // stop, unzipEntry stops and rolls the entry back (WriteFailed, and stopped() is true).
+  // Services the window between the pieces of an entry's data and between the records that
+  // countListedEntries reads; when it says the work must stop, unzipEntry stops and rolls the
+  // entry back (WriteFailed, and stopped() is true).
   void setFrameService(runtime::FrameService* frames) { frames_ = frames; }
   bool stopped() const { return stopped_; }
   // After an unzipEntry that failed: the system's error code of the call on the output file
@@ -64,7 +70,14 @@ class ZipArchive {
   DWORD readError() const { return fileErrors_.read; }
 
   int32_t entryCount() const { return entryCount_; }
-  const char* rootDirectory() const { return rootDirectory_; }
+  const runtime::Text& rootDirectory() const { return rootDirectory_; }
+
+  // The number of entries the central directory lists, every record read and checked as
+  // getEntry checks it before it opens the entry (name size, encryption, method), without
+  // opening any entry: reads only the central directory, with the window serviced between the
+  // records. -1 when a record before that count cannot be read or fails a check, or when the
+  // service says the work must stop (stopped() is then true).
+  int32_t countListedEntries();
 
  private:
   friend std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* why, DWORD* openError);
@@ -74,7 +87,7 @@ class ZipArchive {
   void* reader_ = nullptr;  // minizip's unzFile
   ZipEntry cachedEntry_;
   int32_t cachedIndex_ = -1;
-  char rootDirectory_[kEntryNameSize] = {};
+  runtime::Text rootDirectory_;
   int32_t entryCount_ = 0;
   int32_t currentIndex_ = -1;  // minizip's current entry; -1 when unknown
   uint64_t cachedSize_ = 0;    // the cached entry's uncompressed size, in full
@@ -84,7 +97,8 @@ class ZipArchive {
   bool stopped_ = false;
 };
 
-// Opens the archive for reading, shared with other readers, existing files only. On failure
+// Opens the archive (a UTF-8 path, opened as UTF-16) for reading, shared with other readers,
+// existing files only. On failure
 // returns null and, when why is given, stores CannotOpenFile (the file cannot be opened or a
 // read of it failed; the system's error code goes to openError when given) or CorruptEntry
 // (its central directory cannot be located or is damaged).
@@ -92,6 +106,6 @@ std::unique_ptr<ZipArchive> openArchive(const runtime::Text& path, ZipResult* wh
                                         DWORD* openError = nullptr);
 
 // Creates root followed by dir, and every folder of dir before it; failures are ignored.
-void ensureRelativeDirectory(const char* root, const runtime::Text& dir);
+void ensureRelativeDirectory(const runtime::Text& root, const runtime::Text& dir);
 
 }  // namespace unzip

@@ -14,6 +14,7 @@
 #include "payload/catalogue.h"
 #include "runtime/bytes.h"
 #include "runtime/files.h"
+#include "runtime/text.h"
 #include "runtime/handles.h"
 
 namespace {
@@ -122,10 +123,9 @@ TEST(Catalogue, HelpDocumentHoldsExactlyItsFile) {
   expectBlockMatches(payload::helpDocument(), payload_expected::kHelpDocument);
 }
 
-TEST(Catalogue, HelpDocumentNameIsGbk) {
-  // 获取游戏目录.docx in code page 936.
-  EXPECT_STREQ(payload::kHelpDocumentName,
-               "\xBB\xF1\xC8\xA1\xD3\xCE\xCF\xB7\xC4\xBF\xC2\xBC.docx");
+TEST(Catalogue, HelpDocumentNameIsUtf8) {
+  // As the W functions get it: 获取游戏目录.docx on every system.
+  EXPECT_EQ(runtime::toWide(payload::kHelpDocumentName), L"获取游戏目录.docx");
 }
 
 TEST(Catalogue, ConstantsLieInReadOnlyImageDataAndAreNeverCopied) {
@@ -150,7 +150,7 @@ TEST(Catalogue, EachArchiveWritesOutIntact) {
   }
 }
 
-TEST(Catalogue, HelpDocumentWritesOutIntactUnderItsGbkName) {
+TEST(Catalogue, HelpDocumentWritesOutIntactUnderItsName) {
   expectWritesIntact(payload::helpDocument(), std::string("D:\\") + payload::kHelpDocumentName);
 }
 

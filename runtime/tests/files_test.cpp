@@ -75,6 +75,7 @@ TEST(FileExists, Table) {
   TempFolder dir("exists");
   ASSERT_TRUE(testsupport::writeBytes(dir / "file.txt", "x"));
   CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  ASSERT_TRUE(createAlways(dir / "게임.txt", GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL));
   struct Case {
     std::string path;
     bool exists;
@@ -82,6 +83,7 @@ TEST(FileExists, Table) {
       {dir / "file.txt", true},
       {dir / "FILE.TXT", true},       // the system's matching ignores case
       {dir / "sub", true},            // a folder counts
+      {dir / "게임.txt", true},       // a name outside the ANSI code page
       {dir / "*.txt", true},          // wildcards match
       {dir / "*.zip", false},
       {dir / "missing", false},
@@ -93,7 +95,7 @@ TEST(FileExists, Table) {
   }
 }
 
-TEST(DeleteFile, Table) {
+TEST(FileDeletion, Table) {
   TempFolder dir("delete");
   ASSERT_TRUE(testsupport::writeBytes(dir / "plain", "x"));
   ASSERT_TRUE(testsupport::writeBytes(dir / "ro", "x"));
@@ -105,6 +107,9 @@ TEST(DeleteFile, Table) {
   EXPECT_FALSE(deleteFile(dir / "ro"));
   EXPECT_TRUE(fileExists(dir / "ro"));
   EXPECT_FALSE(deleteFile(dir / "sub"));
+  ASSERT_TRUE(createAlways(dir / "게임", GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL));
+  EXPECT_TRUE(deleteFile(dir / "게임"));
+  EXPECT_FALSE(fileExists(dir / "게임"));
 }
 
 TEST(Handles, RejectNullAndInvalid) {

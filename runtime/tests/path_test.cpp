@@ -12,27 +12,21 @@ struct SeparatorCase {
   size_t expected;
 };
 
-// "表" is B1 ED, "\x95\x5C" is a GBK character whose trail byte is 0x5C.
+// UTF-8: no byte of "游戏" (E6 B8 B8 E6 88 8F) is a separator.
 const SeparatorCase kSeparators[] = {
     {"a\\b", 1},
     {"a/b\\c", 3},
     {"abc", Text::npos},
-    {"a\\\x95\x5C", 1},          // the trail byte 0x5C is not a backslash
-    {"\x95\x5C\\x", 2},
+    {"游戏\\x", 6},
+    {"a\\游戏", 1},
     {"", Text::npos},
 };
 
-TEST(PathSeparators, DoubleByteAware) {
+TEST(PathSeparators, LastSeparator) {
   for (const SeparatorCase& c : kSeparators) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(lastPathSeparator(c.text), c.expected);
   }
-  EXPECT_EQ(lastCharacterStart("a\x95\x5C"), 1u);
-  EXPECT_EQ(lastCharacterStart("a\\"), 1u);
-  EXPECT_EQ(lastCharacterStart(""), 0u);
-  // A lead byte at the very end stands alone.
-  EXPECT_EQ(nextCharacter(Text("a\x95"), 1), 2u);
-  EXPECT_STREQ(nextCharacter("\x95"), "");
 }
 
 TEST(PathSeparators, TrailingBackslash) {
@@ -57,7 +51,7 @@ TEST(PathRoots, RootPrefixLength) {
   const Row rows[] = {
       {"C:\\Games\\U", 3}, {"C:\\", 3},  {"C:", 2},   {"C:x", 2},          {"\\x", 1},
       {"/x", 1},           {"x\\y", 0},  {"", 0},     {"\\\\srv\\share\\a\\b", 12},
-      {"\\\\?\\C:\\a", 7}, {"\\\\srv", 5}, {"\\\\srv\\乗\\x", 9},  // 乗 is 81 5C: no separator inside
+      {"\\\\?\\C:\\a", 7}, {"\\\\srv", 5}, {"\\\\srv\\游戏\\x", 13},
   };
   for (const Row& row : rows) EXPECT_EQ(rootPrefixLength(row.path), row.root) << row.path;
 }
@@ -66,6 +60,8 @@ TEST(PathExists, ExactPathsOnly) {
   testsupport::TempFolder dir("path_exists");
   ASSERT_TRUE(testsupport::writeBytes(dir / "file.txt", "x"));
   CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  // A name no ANSI code page holds whole: only the W functions find it.
+  CreateDirectoryW(toWide(dir / "게임 🎮").c_str(), nullptr);
   struct Row {
     std::string path;
     bool exists;
@@ -73,7 +69,7 @@ TEST(PathExists, ExactPathsOnly) {
   };
   const Row rows[] = {
       {dir / "file.txt", true, 0}, {dir / "sub", true, 0}, {dir / "sub\\", true, 0}, {"C:\\", true, 0},
-      {dir / "missing", false, ERROR_FILE_NOT_FOUND}, {dir / "missing\\x", false, ERROR_PATH_NOT_FOUND},
+      {dir / "게임 🎮", true, 0}, {dir / "missing", false, ERROR_FILE_NOT_FOUND}, {dir / "missing\\x", false, ERROR_PATH_NOT_FOUND},
       {"", false, ERROR_INVALID_NAME},
   };
   for (const Row& row : rows) {

@@ -46,11 +46,12 @@ def archive(entries):
     return bytes(out + central + end)
 
 
-def plain(*names):
+def plain(*names, flags=0):
     """Folders (names ending in "/") and small files, as the packer lays them out; names are
-    GBK bytes or text."""
-    names = [n.encode("gbk") if isinstance(n, str) else n for n in names]
-    return archive([(n, None if n.endswith(b"/") else b"Key value\n", {}) for n in names])
+    bytes or text, stored as code page 936 (GBK) or, with flags 0x800, as UTF-8."""
+    encoding = "utf-8" if flags & 0x800 else "gbk"
+    names = [n.encode(encoding) if isinstance(n, str) else n for n in names]
+    return archive([(n, None if n.endswith(b"/") else b"Key value\n", {"flags": flags}) for n in names])
 
 
 def python_zipfile(*names):
@@ -122,18 +123,28 @@ REFUSED = [
      'entry "PEI|x.dat": holds "|", which no Windows name may hold'),
     ("a control byte in a name", "Maps.zip", plain(b"a\x07.dat"),
      'entry "a\x07.dat": holds byte 0x07, which no Windows name may hold'),
-    ("UTF-8 names: a lead byte 0xAD before the separator", "Maps.zip",
+    ("UTF-8 names without the flag: a lead byte 0xAD before the separator", "Maps.zip",
      plain("中/".encode("utf-8"), "中/x.txt".encode("utf-8")),
-     'entry "涓\\xad/": is not well-formed GBK (a lead byte without its second byte: Windows reads it otherwise)'),
+     'entry "涓\\xad/": is not well formed in its encoding (UTF-8 with the language-encoding flag, '
+     'code page 936 without): Windows would read other characters'),
+    ("code page 936 names with the UTF-8 flag", "Maps.zip", plain("地图/".encode("gbk"), flags=0x800),
+     'entry "地图/": is not well formed in its encoding (UTF-8 with the language-encoding flag, '
+     'code page 936 without): Windows would read other characters'),
+    ("a device name with a superscript digit", "Maps.zip", plain("Maps/", "Maps/LPT².dat", flags=0x800),
+     'entry "Maps/LPT².dat": component "LPT².dat" is a parent folder, a trimmed name or a device'),
+    ("a folder path of 248 UTF-16 units, the emoji taking two", "Bundles.zip",
+     plain("d" * 234 + "🎮/", flags=0x800),
+     'entry "' + "d" * 234 + '🎮/": unpacked below C:\\Bundles\\ its folder path would be 248 UTF-16 units long '
+     '(CreateDirectoryW allows 247)'),
     ("a folder ending in a dot", "Maps.zip", plain("PEI./", "PEI./x.dat"),
      'entry "PEI./": folder "PEI." ends in a dot or a space (Windows makes it without them, '
      'and the paths below it lead nowhere)'),
     ("a folder ending in a space, below another", "Maps.zip", plain("PEI/", "PEI/a /", "PEI/a /x.dat"),
      'entry "PEI/a /": folder "a " ends in a dot or a space (Windows makes it without them, '
      'and the paths below it lead nowhere)'),
-    ("a folder path that CreateDirectoryA refuses", "Bundles.zip", plain("d" * 236 + "/"),
-     'entry "' + "d" * 236 + '/": unpacked below C:\\Bundles\\ its folder path would be 248 bytes long '
-     '(CreateDirectoryA allows 247)'),
+    ("a folder path that CreateDirectoryW refuses", "Bundles.zip", plain("d" * 236 + "/"),
+     'entry "' + "d" * 236 + '/": unpacked below C:\\Bundles\\ its folder path would be 248 UTF-16 units long '
+     '(CreateDirectoryW allows 247)'),
     ("a folder and a file of its name, in another case", "Maps.zip", plain("PEI/", "pei"),
      'entry "pei": a file and a folder of the same name "pei" (Windows holds one of them only)'),
     ("a file and a folder of its name", "Maps.zip", plain("PEI", "pei/", "pei/x.dat"),
@@ -141,10 +152,10 @@ REFUSED = [
     ("a name the extraction cannot hold", "Bundles.zip", plain("n" * 260),
      'entry "' + "n" * 260 + '": name of 260 bytes (the extraction reads at most 259)'),
     ("a path that reaches MAX_PATH below the shortest game folder", "Bundles.zip", plain("n" * 249),
-     'entry "' + "n" * 249 + '": unpacked below C:\\Bundles\\ its path would be 260 bytes long (MAX_PATH allows 259)'),
+     'entry "' + "n" * 249 + '": unpacked below C:\\Bundles\\ its path would be 260 UTF-16 units long (MAX_PATH allows 259)'),
     ("no room for a file's temporary name: its folder is refused first", "Bundles.zip", plain(LONG + "/", LONG + "/x"),
-     f'entry "{LONG}/": unpacked below C:\\Bundles\\ its folder path would be 254 bytes long '
-     '(CreateDirectoryA allows 247)'),
+     f'entry "{LONG}/": unpacked below C:\\Bundles\\ its folder path would be 254 UTF-16 units long '
+     '(CreateDirectoryW allows 247)'),
     ("a folder without the folder attribute", "Maps.zip", archive([(b"PEI/", None, {"external": FILE})]),
      'entry "PEI/": ends in "/" but lacks the folder attribute (0x10)'),
     ("a help document that is no package", "获取游戏目录.docx", b"How to find the game folder",
@@ -172,6 +183,9 @@ ACCEPTED = [
     ("the longest path there is room for", "Bundles.zip", plain("n" * 248)),
     ("the longest folder path there is room for", "Bundles.zip", plain("d" * 235 + "/", "d" * 235 + "/x.dat")),
     ("a GBK character whose second byte is \"|\"", "Maps.zip", plain(b"\x81\x7c.dat")),
+    ("names with the UTF-8 flag, outside code page 936", "Maps.zip", plain("게임/", "게임/🎮 地图.dat", flags=0x800)),
+    ("the longest folder path there is room for, in UTF-16 units (249 bytes)", "Bundles.zip",
+     plain("d" * 234 + "游/", "d" * 234 + "游/x", flags=0x800)),
     ("a file whose name ends in a dot (Windows trims it)", "Maps.zip", plain("PEI/", "PEI/x.")),
 ]
 

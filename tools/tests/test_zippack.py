@@ -169,7 +169,7 @@ class BadInput(unittest.TestCase):
         ("missing source folder", None, None, "does not exist"),
         ("a folder with nothing in it", {}, None, "nothing to pack"),
         ("a name the installer cannot unpack below the longest-named game sub-folder", {"n" * 250: b"x"}, None,
-         "its path would be 266 bytes long"),
+         "its path would be 266 UTF-16 units long"),
         ("non-ASCII name", {"Karte/\u5730\u56fe.dat": b"x"}, None, "non-ASCII"),
         ("name over 255 bytes", {LONG: b"x"}, None, "over 255"),
         ("backslash in a name", {"a\\b.dat": b"x"}, None, "not allowed"),

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "unzip/archive_extractor.h"
+#include "unzip/tests/failing_file_layer.h"
 #include "unzip/tests/test_support.h"
 #include "unzip/unzip_component.h"
 
@@ -46,13 +47,13 @@ TEST(Extract, TargetFolderForms) {
       {"existing, with backslash", "t", true},
       {"missing with missing parents", "p\\q\\r", false},
       {"missing, with backslash", "p\\q\\r", true},
-      {"GBK name whose trail byte is 0x5C", "乗\\表", true},
+      {"names no ANSI code page holds whole", "游戏\\게임 🎮", true},
   };
   for (const Row& row : rows) {
     const std::string folder = unziptest::freshFolder("ex_forms");
     const std::string archive = writeArchive(folder + "\\a.zip", mapsArchive());
     const std::string target = folder + "\\" + row.target;
-    if (row.target == "t") CreateDirectoryA(target.c_str(), nullptr);
+    if (row.target == "t") CreateDirectoryW(runtime::toWide(target).c_str(), nullptr);
     FakeOwner owner;
     EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), (target + (row.trailingBackslash ? "\\" : "")).c_str()), 1)
         << row.what;
@@ -61,8 +62,7 @@ TEST(Extract, TargetFolderForms) {
     EXPECT_TRUE(unziptest::readFile(target + "\\Maps\\PEI_Space\\Schinese.dat", got));
     EXPECT_EQ(got, "space station");
   }
-  // The GBK target: "乗" (0x81 0x5C) was created as one folder, not cut at its trail byte.
-  EXPECT_TRUE(unziptest::isFolder("D:\\ex_forms\\乗\\表\\Maps"));
+  EXPECT_TRUE(unziptest::isFolder("D:\\ex_forms\\游戏\\게임 🎮\\Maps"));
   EXPECT_EQ(unziptest::listTree("D:\\ex_forms").size(), 2 + 1 + kMapsTree.size());
 }
 
@@ -81,9 +81,17 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
     // A file of a former run, below the target, that another handle holds open without
     // sharing during the run.
     std::string heldOldFile = "";
+    // What the failure names (in the way, or too long), below the target; "" not compared.
+    std::string failurePath = "";
+    // Reads of the archive file that take in this byte fail (the tests' file layer), with
+    // ERROR_CRC as a damaged disk gives it; 0: none.
+    uint64_t failReadAt = 0;
   };
   const auto damaged = unzip::FailureCause::DamagedArchive;
   const auto system = unzip::FailureCause::SystemError;
+  const auto fileInTheWay = unzip::FailureCause::FileInTheWay;
+  const auto folderInTheWay = unzip::FailureCause::FolderInTheWay;
+  const auto tooLong = unzip::FailureCause::PathTooLong;
   const auto bytes = [](Bytes content) {
     return [content](const std::string& folder) {
       unziptest::writeFile(folder + "\\a.zip", content);
@@ -103,6 +111,23 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
       return writeArchive(folder + "\\a.zip", {unziptest::folderEntry(longFolderName(length) + "/")});
     };
   };
+  // The same below the target D:\ex_results\游×100: 115 UTF-16 units with its backslashes,
+  // 315 bytes of UTF-8. Windows counts the units.
+  const std::string wideTarget = [] {
+    std::string t;
+    for (int i = 0; i < 100; ++i) t += "游";
+    return t;
+  }();
+  const auto wideFolderName = [](size_t units) { return std::string(units - 115 - 1, 'd'); };
+  const auto wideFolder = [&](size_t units) {
+    return [=](const std::string& folder) {
+      return writeArchive(folder + "\\a.zip", {unziptest::folderEntry(wideFolderName(units) + "/")});
+    };
+  };
+  const auto flagged = [](TestEntry entry) {
+    entry.flags |= 0x0800;
+    return entry;
+  };
   std::vector<Row> rows = {
       {"one file at the root", entries({fileEntry("Schinese.translation", "t")}), "t", 1, {"Schinese.translation"}},
       {"missing archive", [](const std::string& f) { return f + "\\none.zip"; }, "t", -1, {"-"}, system,
@@ -120,8 +145,13 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
       {"name ending in / without the folder flag", entries({fileEntry("x/", "data")}), "t", 0, {}, damaged},
       {"file in a folder that has no folder entry", entries({fileEntry("sub/f.txt", "data")}), "t", 0, {}, system,
        ERROR_PATH_NOT_FOUND},
-      {"GBK names", entries({unziptest::folderEntry("地图/"), fileEntry("地图/乗.txt", "gbk")}), "t", 1,
+      // Without the UTF-8 flag a name is code page 936 on every system; with it, UTF-8.
+      {"code page 936 names", entries({unziptest::folderEntry(unziptest::gbk("地图/")),
+                                       fileEntry(unziptest::gbk("地图/乗.txt"), "gbk")}), "t", 1,
        {"地图\\", "地图\\乗.txt"}},
+      {"UTF-8 names with the flag", entries({flagged(unziptest::folderEntry("게임/")),
+                                             flagged(fileEntry("게임/🎮 地图.txt", "utf-8"))}), "t", 1,
+       {"게임\\", "게임\\🎮 地图.txt"}},
       {"encrypted entry", entries([] {
          TestEntry e = fileEntry("secret.txt", "s");
          e.flags = 1;
@@ -132,23 +162,39 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
          e.method = 14;
          return std::vector<TestEntry>{fileEntry("first.txt", "1"), e, fileEntry("last.txt", "3")};
        }()), "t", 0, {}, damaged},
-      // CreateDirectoryA answers ERROR_ALREADY_EXISTS for a file of the folder's name too.
+      // CreateDirectoryW answers ERROR_ALREADY_EXISTS for a file of the folder's name too.
       {"empty folder entry blocked by a file", entries({fileEntry("Maps", "f"), unziptest::folderEntry("Maps/")}),
-       "t", 0, {"Maps"}, system, ERROR_ALREADY_EXISTS},
+       "t", 0, {"Maps"}, fileInTheWay, ERROR_ALREADY_EXISTS, "", "Maps"},
       {"folder entry with a file, blocked by a file",
        entries({fileEntry("Maps", "f"), unziptest::folderEntry("Maps/"), fileEntry("Maps/x.txt", "x")}), "t", 0,
-       {"Maps"}, system, ERROR_ALREADY_EXISTS},
+       {"Maps"}, fileInTheWay, ERROR_ALREADY_EXISTS, "", "Maps"},
+      // No file replaces a folder; the folder's own files stay.
+      {"file entry blocked by a folder",
+       entries({unziptest::folderEntry("Maps/"), fileEntry("Maps/x.txt", "x"), fileEntry("Maps", "f")}), "t", 0,
+       {"Maps\\", "Maps\\x.txt"}, folderInTheWay, ERROR_ALREADY_EXISTS, "", "Maps"},
       // The move over a file held open fails with ERROR_ACCESS_DENIED; the cause is the holder.
       {"file of a former run held open", entries({fileEntry("first.txt", "1"), fileEntry("held.dat", "new")}), "t", 0,
        {"first.txt", "held.dat"}, system, ERROR_SHARING_VIOLATION, "held.dat"},
       // Names Windows cannot make as they stand are the archive's fault, not the system's.
       {"a character no Windows name holds", entries({fileEntry("first.txt", "1"), fileEntry("a|b.txt", "x")}), "t", 0,
        {"first.txt"}, damaged},
-      {"a UTF-8 name, not GBK", entries({unziptest::folderEntry("\xE4\xB8\xAD/"), fileEntry("\xE4\xB8\xAD/x.txt", "x")}),
+      {"UTF-8 bytes without the flag: no code page 936 text", entries({unziptest::folderEntry("\xE4\xB8\xAD/"), fileEntry("\xE4\xB8\xAD/x.txt", "x")}),
        "t", 0, {}, damaged},
-      // CreateDirectoryA takes folder paths of up to 247 bytes (Wine makes longer ones).
-      {"a folder path of 247 bytes", longFolder(247), "t", 1, {longFolderName(247) + "\\"}},
-      {"a folder path of 248 bytes", longFolder(248), "t", 0, {}, system, ERROR_FILENAME_EXCED_RANGE},
+      // CreateDirectoryW takes folder paths of up to 247 UTF-16 units (Wine makes longer ones).
+      {"a folder path of 247 units", longFolder(247), "t", 1, {longFolderName(247) + "\\"}},
+      {"a folder path of 248 units", longFolder(248), "t", 0, {}, tooLong, ERROR_FILENAME_EXCED_RANGE, "",
+       longFolderName(248) + "\\"},
+      {"a folder path of 247 units in 447 bytes", wideFolder(247), wideTarget, 1, {wideFolderName(247) + "\\"}},
+      {"a folder path of 248 units in 448 bytes", wideFolder(248), wideTarget, 0, {}, tooLong,
+       ERROR_FILENAME_EXCED_RANGE, "", wideFolderName(248) + "\\"},
+      // A read of the archive file that fails keeps its own code: the second entry's data are
+      // read from the file after the first entry was written.
+      {"a read of the archive file fails", entries({fileEntry("first.txt", "1"), [] {
+         TestEntry big = fileEntry("big.bin", Bytes(300000, 'b'));
+         big.method = 0;
+         return big;
+       }()}),
+       "t", 0, {"first.txt"}, system, ERROR_CRC, "", "", 200000},
       {"CRC-32 mismatch", entries([] {
          TestEntry e = fileEntry("bad.txt", "contents");
          e.badCrc = true;
@@ -164,13 +210,21 @@ TEST(Extract, ResultsForArchivesTargetsAndEntries) {
     const std::string target = folder + "\\" + row.target;
     HANDLE held = INVALID_HANDLE_VALUE;
     if (!row.heldOldFile.empty()) {
-      CreateDirectoryA(target.c_str(), nullptr);
+      CreateDirectoryW(runtime::toWide(target).c_str(), nullptr);
       unziptest::writeFile(target + "\\" + row.heldOldFile, "old");
       held = CreateFileA((target + "\\" + row.heldOldFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    if (row.failReadAt != 0) {
+      ASSERT_TRUE(unziptest::failingLayerInstalled());
+      unziptest::failReadsAt(row.failReadAt, ERROR_CRC);
     }
     FakeOwner owner;
     unzip::ExtractionFailure failure;
     EXPECT_EQ(unzip::unzipArchive(&owner, archive.c_str(), target.c_str(), &failure), row.expected) << row.what;
+    unziptest::failNoReads();
+    if (!row.failurePath.empty()) {
+      EXPECT_EQ(failure.path, target + "\\" + row.failurePath) << row.what;
+    }
     if (held != INVALID_HANDLE_VALUE) {
       CloseHandle(held);
       Bytes got;
@@ -353,11 +407,12 @@ TEST(Progress, HandlerAnswersAndWindowState) {
   }
 }
 
-// The window's service during an extraction: the service is asked after every entry and
-// after every piece (16384 bytes) of an entry's data. Each answer here takes longer than a
-// frame, so every call is a service. Calls for mapsArchive: 1 and 2 after the two folder
-// entries, 3 after the piece and 4 after the entry of Schinese.dat, 5 to 7 after the three
-// pieces of Readme.txt (40000 bytes), 8 after it.
+// The window's service during an extraction: the service is asked after every record the
+// count reads, after every entry and after every piece (16384 bytes) of an entry's data. Each
+// answer here takes longer than a frame, so every call is a service. Calls for mapsArchive:
+// 1 to 4 while counting the four entries, 5 and 6 after the two folder entries, 7 after the
+// piece and 8 after the entry of Schinese.dat, 9 to 11 after the three pieces of Readme.txt
+// (40000 bytes), 12 after it.
 int serviceCalls = 0;
 int stopAtCall = 0;
 bool stillWantedUntilTheStop() {
@@ -375,12 +430,13 @@ TEST(FrameService, AStopRollsTheEntryInProgressBackAndEndsTheRun) {
   };
   const Tree noReadme(kMapsTree.begin(), kMapsTree.end() - 1);
   const Row rows[] = {
-      {"never stopped", 0, false, kMapsTree, 8},
-      {"after a folder entry", 2, false, {"Maps\\", "Maps\\PEI_Space\\"}, 2},
-      {"after the last piece of a small entry", 3, false, {"Maps\\", "Maps\\PEI_Space\\"}, 3},
-      {"in the middle of a large new entry", 6, false, noReadme, 6},
-      {"in the middle of a large entry replacing a file", 6, true, kMapsTree, 6},
-      {"after the last entry", 8, false, kMapsTree, 8},
+      {"never stopped", 0, false, kMapsTree, 12},
+      {"while counting", 2, false, {}, 2},
+      {"after a folder entry", 6, false, {"Maps\\", "Maps\\PEI_Space\\"}, 6},
+      {"after the last piece of a small entry", 7, false, {"Maps\\", "Maps\\PEI_Space\\"}, 7},
+      {"in the middle of a large new entry", 10, false, noReadme, 10},
+      {"in the middle of a large entry replacing a file", 10, true, kMapsTree, 10},
+      {"after the last entry", 12, false, kMapsTree, 12},
   };
   const Bytes old = "the previous readme";
   for (const Row& row : rows) {
@@ -508,7 +564,7 @@ TEST(PathHelpers, CreateDirectoryPath) {
       {root + "\\a\\b\\c", true, true, root + "\\a\\b\\c"},
       {root + "\\a\\b\\c\\", true, true, root + "\\a\\b\\c"},  // all there already
       {"D:\\", true, true, "D:\\"},
-      {root + "\\乗\\x", true, true, root + "\\乗\\x"},
+      {root + "\\게임 🎮\\x", true, true, root + "\\게임 🎮\\x"},
       {root + "\\file\\x", true, false, ""},
       {root + "\\one", false, true, root + "\\one"},
       {root + "\\two\\three", false, false, ""},
@@ -520,7 +576,8 @@ TEST(PathHelpers, CreateDirectoryPath) {
       EXPECT_TRUE(unziptest::isFolder(row.mustExist)) << row.path;
     }
   }
-  EXPECT_EQ(unziptest::listTree(root), (Tree{"a\\", "a\\b\\", "a\\b\\c\\", "file", "one\\", "乗\\", "乗\\x\\"}));
+  EXPECT_EQ(unziptest::listTree(root),
+            (Tree{"a\\", "a\\b\\", "a\\b\\c\\", "file", "one\\", "게임 🎮\\", "게임 🎮\\x\\"}));
 }
 
 TEST(PathHelpers, IsZipFile) {

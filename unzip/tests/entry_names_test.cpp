@@ -37,6 +37,9 @@ TEST(EntryNames, NamesThatLeaveTheTargetOrThatWindowsCannotMakeAreRefused) {
       {"a/con.txt", false},
       {"LPT1", false},
       {"dir/com9.log", false},
+      {"LPT²", false},   // Windows reads the superscript digits as digits
+      {"com¹.txt", false},
+      {"com⁴", true},
       {"nul ", false},
       {"Aux.dat", false},
       // Characters no Windows name holds, as characters of their own.
@@ -48,11 +51,7 @@ TEST(EntryNames, NamesThatLeaveTheTargetOrThatWindowsCannotMakeAreRefused) {
       {"a*", false},
       {"a\tb", false},
       {"a/\x1f", false},
-      // Not well formed GBK: UTF-8 "中" (E4 B8 AD) leaves the lead byte AD before "/".
-      {"\xE4\xB8\xAD/", false},
-      {"\xE4\xB8\xAD/x.txt", false},
-      {"a\x95", false},
-      {"a\x95\x7f", false},
+      {"a\x7f", true},
       // A folder component ending in a dot or a space; the last component is trimmed.
       {"a./x", false},
       {"a /x", false},
@@ -74,18 +73,45 @@ TEST(EntryNames, NamesThatLeaveTheTargetOrThatWindowsCannotMakeAreRefused) {
       {"com0", true},
       {"comx.txt", true},
       {"地图/太空站.dat", true},
-      // GBK: "乗" is 0x81 0x5C; its trail byte is no backslash.
-      {"乗..", true},
-      {"乗\\..\\x", false},
-      {"乗/../x", false},
-      // "乗" is no folder, "亅" (81 7C) holds no "|".
-      {"乗/x", true},
-      {"\x81\x7C.dat", true},
+      {"게임/🎮.dat", true},
+      {"地图/a:b", false},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(unzip::isUsableEntryName(row.name.c_str()), row.usable) << row.name;
+    EXPECT_EQ(unzip::isUsableEntryName(row.name), row.usable) << row.name;
   }
-  EXPECT_FALSE(unzip::isUsableEntryName(nullptr));
+  EXPECT_FALSE(unzip::isUsableEntryName(std::string("a\0b", 3)));
+}
+
+// Names without the UTF-8 flag are code page 936 whatever the system's code page; with it,
+// UTF-8. Bytes that are not well formed in their encoding decode to nothing.
+TEST(EntryNames, DecodedByTheirFlag) {
+  struct Row {
+    std::string stored;
+    uint32_t flags;
+    bool wellFormed;
+    std::string name;  // UTF-8
+  };
+  const Row rows[] = {
+      {"Maps/PEI/Schinese.dat", 0, true, "Maps/PEI/Schinese.dat"},
+      {"Maps/PEI/Schinese.dat", unzip::kUtf8NameFlag, true, "Maps/PEI/Schinese.dat"},
+      {"\xB5\xD8\xCD\xBC/\x81\x5C.txt", 0, true, "地图/乗.txt"},  // 乗 is 81 5C in 936
+      {"\xE5\x9C\xB0\xE5\x9B\xBE/", unzip::kUtf8NameFlag, true, "地图/"},
+      {"\xEA\xB2\x8C\xEC\x9E\x84/\xF0\x9F\x8E\xAE", unzip::kUtf8NameFlag | 0x0008, true, "게임/🎮"},
+      // UTF-8 bytes without the flag: E4 B8 AD is no 936 text (AD is a lead byte without
+      // its trail byte before "/").
+      {"\xE4\xB8\xAD/", 0, false, ""},
+      {"a\x95", 0, false, ""},
+      {"\xB5\xD8/", unzip::kUtf8NameFlag, false, ""},  // 936 bytes with the flag
+      {"\xED\xA0\x80", unzip::kUtf8NameFlag, false, ""},  // an encoded surrogate
+      {"\xC0\xAF", unzip::kUtf8NameFlag, false, ""},  // an overlong "/"
+      {"", 0, true, ""},
+  };
+  for (const Row& row : rows) {
+    std::string name = "stale";
+    EXPECT_EQ(unzip::decodeEntryName(row.stored.data(), row.stored.size(), row.flags, name), row.wellFormed)
+        << row.name;
+    EXPECT_EQ(name, row.name) << row.name;
+  }
 }
 
 }  // namespace

@@ -5,21 +5,52 @@
 #include <algorithm>
 
 #include "runtime/handles.h"
-#include "runtime/tests/test_support.h"
 
 namespace unziptest {
+
+namespace {
+
+std::wstring wide(const std::string& path) { return runtime::toWide(path); }
+
+}  // namespace
 
 std::string freshFolder(const std::string& name) {
   const std::string path = "D:\\" + name;
   removeTree(path);
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(wide(path).c_str(), nullptr);
   return path;
 }
 
-void removeTree(const std::string& path) { testsupport::removeTree(path); }
+void removeTree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide(path).c_str());
+    return;
+  }
+  WIN32_FIND_DATAW data;
+  runtime::FindHandle search(FindFirstFileW(wide(path + "\\*").c_str(), &data));
+  if (search) {
+    do {
+      const std::string name = runtime::toUtf8(data.cFileName);
+      if (name != "." && name != "..") removeTree(path + "\\" + name);
+    } while (FindNextFileW(search.get(), &data));
+  }
+  search.reset();
+  RemoveDirectoryW(wide(path).c_str());
+}
+
+std::string gbk(const std::string& utf8) {
+  const std::wstring text = wide(utf8);
+  const int length = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
+  return out;
+}
 
 bool readFile(const std::string& path, Bytes& bytes) {
-  runtime::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  runtime::FileHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return false;
   bytes.clear();
   char buffer[65536];
@@ -29,7 +60,8 @@ bool readFile(const std::string& path, Bytes& bytes) {
 }
 
 bool writeFile(const std::string& path, const Bytes& bytes) {
-  runtime::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  runtime::FileHandle file(
+      CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
   return bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -37,23 +69,23 @@ bool writeFile(const std::string& path, const Bytes& bytes) {
 }
 
 bool isFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool isFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 namespace {
 
 void walk(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA data;
-  runtime::FindHandle search(FindFirstFileA((root + "\\" + relative + "*").c_str(), &data));
+  WIN32_FIND_DATAW data;
+  runtime::FindHandle search(FindFirstFileW(wide(root + "\\" + relative + "*").c_str(), &data));
   if (!search) return;
   do {
-    const std::string name = data.cFileName;
+    const std::string name = runtime::toUtf8(data.cFileName);
     if (name == "." || name == "..") continue;
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       out.push_back(relative + name + "\\");
@@ -61,7 +93,7 @@ void walk(const std::string& root, const std::string& relative, std::vector<std:
     } else {
       out.push_back(relative + name);
     }
-  } while (FindNextFileA(search.get(), &data));
+  } while (FindNextFileW(search.get(), &data));
 }
 
 }  // namespace
@@ -83,22 +115,22 @@ std::map<std::string, Bytes> readTree(const std::string& root) {
 }
 
 std::string programFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string folder = runtime::toUtf8(path);
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD attributesOf(const std::string& path) { return GetFileAttributesW(wide(path).c_str()); }
 
 bool hasNormalAttributes(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
   return attributes == FILE_ATTRIBUTE_NORMAL || attributes == FILE_ATTRIBUTE_ARCHIVE;
 }
 
 bool timesOf(const std::string& path, FILETIME& creation, FILETIME& access, FILETIME& write) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return false;
   creation = data.ftCreationTime;
   access = data.ftLastAccessTime;
   write = data.ftLastWriteTime;

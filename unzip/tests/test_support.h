@@ -19,6 +19,10 @@ using Bytes = std::string;
 // D:\ followed by name: removed first if present, then created empty.
 std::string freshFolder(const std::string& name);
 void removeTree(const std::string& path);
+// The code page 936 bytes of a UTF-8 text: how Chinese zip tools store names without the
+// UTF-8 flag.
+std::string gbk(const std::string& utf8);
+// Paths and names in these helpers are UTF-8, as in the program.
 bool readFile(const std::string& path, Bytes& bytes);
 bool writeFile(const std::string& path, const Bytes& bytes);
 bool isFolder(const std::string& path);

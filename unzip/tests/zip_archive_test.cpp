@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/text.h"
 #include "unzip/entry_times.h"
 #include "unzip/tests/test_support.h"
 #include "unzip/zip_archive.h"
@@ -58,21 +59,23 @@ TEST(OpenArchive, FailuresAreReported) {
 
 TEST(OpenArchive, RootDirectoryIsTheCurrentFolderWithABackslash) {
   OpenedArchive opened("za_root", unziptest::buildZip({fileEntry("x", "1")}).bytes);
-  char current[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, current);
-  std::string expected = current;
+  wchar_t current[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, current);
+  std::string expected = runtime::toUtf8(current);
   if (expected.back() != '\\') expected += '\\';
   ASSERT_TRUE(opened.archive);
-  EXPECT_EQ(std::string(opened.archive->rootDirectory()), expected);
+  EXPECT_EQ(opened.archive->rootDirectory(), expected);
+  opened.archive.reset();
 
-  // "乗" is 81 5C: its trail byte is no backslash, so one is still added.
-  const std::string gbk = opened.folder + "\\乗";
-  ASSERT_TRUE(CreateDirectoryA(gbk.c_str(), nullptr));
-  ASSERT_TRUE(SetCurrentDirectoryA(gbk.c_str()));
-  auto reopened = unzip::openArchive(opened.path);
-  SetCurrentDirectoryA(current);
+  // A current folder and an archive whose names no ANSI code page holds whole.
+  const std::string unicode = opened.folder + "\\게임 🎮";
+  ASSERT_TRUE(CreateDirectoryW(runtime::toWide(unicode).c_str(), nullptr));
+  ASSERT_TRUE(MoveFileW(runtime::toWide(opened.path).c_str(), runtime::toWide(unicode + "\\게임.zip").c_str()));
+  ASSERT_TRUE(SetCurrentDirectoryW(runtime::toWide(unicode).c_str()));
+  auto reopened = unzip::openArchive(unicode + "\\게임.zip");
+  SetCurrentDirectoryW(current);
   ASSERT_TRUE(reopened);
-  EXPECT_EQ(std::string(reopened->rootDirectory()), gbk + "\\");
+  EXPECT_EQ(reopened->rootDirectory(), unicode + "\\");
 }
 
 TEST(GetEntry, SummaryRangeCacheAndWalkingBack) {
@@ -84,11 +87,11 @@ TEST(GetEntry, SummaryRangeCacheAndWalkingBack) {
   unzip::ZipArchive& archive = *opened.archive;
 
   ZipEntry summary;
-  std::strcpy(summary.name, "stale");
+  summary.name = "stale";
   summary.attributes = 7;
   ASSERT_EQ(archive.getEntry(-1, summary), ZipResult::Ok);
   EXPECT_EQ(summary.index, 4);
-  EXPECT_STREQ(summary.name, "");
+  EXPECT_EQ(summary.name, "");
   EXPECT_EQ(summary.attributes, 0u);
 
   ZipEntry entry;
@@ -106,13 +109,19 @@ TEST(GetEntry, SummaryRangeCacheAndWalkingBack) {
   for (const Row& row : rows) {
     ASSERT_EQ(archive.getEntry(row.index, entry), ZipResult::Ok) << row.index;
     EXPECT_EQ(entry.index, row.index);
-    EXPECT_STREQ(entry.name, row.name);
+    EXPECT_EQ(entry.name, row.name);
     EXPECT_EQ(entry.attributes, row.attributes) << row.name;
     EXPECT_EQ(entry.uncompressedSize, row.uncompressed) << row.name;
   }
   ZipEntry again;
   ASSERT_EQ(archive.getEntry(1, again), ZipResult::Ok);
-  EXPECT_EQ(std::memcmp(&entry, &again, sizeof entry), 0);
+  EXPECT_EQ(again.index, entry.index);
+  EXPECT_EQ(again.name, entry.name);
+  EXPECT_EQ(again.attributes, entry.attributes);
+  for (auto time : {&ZipEntry::accessTime, &ZipEntry::creationTime, &ZipEntry::writeTime}) {
+    EXPECT_EQ(unziptest::ticks(again.*time), unziptest::ticks(entry.*time));
+  }
+  EXPECT_EQ(again.compressedSize, entry.compressedSize);
   EXPECT_EQ(archive.closeArchive(), ZipResult::Ok);
   EXPECT_EQ(archive.getEntry(0, entry), ZipResult::BadArgument);
 }
@@ -216,7 +225,7 @@ TEST(GetEntry, NamesOf260BytesOrMoreAreRefusedWhole) {
     const ZipResult result = opened.archive->getEntry(0, entry);
     if (length < 260) {
       EXPECT_EQ(result, ZipResult::Ok);
-      EXPECT_EQ(std::strlen(entry.name), length);
+      EXPECT_EQ(entry.name.size(), length);
     } else {
       EXPECT_EQ(result, ZipResult::CorruptEntry) << length;
     }
@@ -431,9 +440,9 @@ TEST(UnzipEntry, ExistingFileIsReplacedWhole) {
 TEST(UnzipEntry, RelativeTargetsGetTheirFoldersBelowTheRootDirectory) {
   OpenedArchive opened("za_relative", unziptest::buildZip({fileEntry("f", "data"), unziptest::folderEntry("made/")}).bytes);
   ASSERT_TRUE(opened.archive);
-  char previous[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryA(opened.folder.c_str()));
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(runtime::toWide(opened.folder).c_str()));
   auto reopened = unzip::openArchive("a.zip");
   ASSERT_TRUE(reopened);
   EXPECT_EQ(reopened->unzipEntry(0, "one/two/f.txt"), ZipResult::Ok);
@@ -441,7 +450,7 @@ TEST(UnzipEntry, RelativeTargetsGetTheirFoldersBelowTheRootDirectory) {
   EXPECT_EQ(reopened->unzipEntry(0, "../up/f.txt"), ZipResult::CannotOpenFile);  // no folder made outside
   EXPECT_EQ(reopened->unzipEntry(1, "ignored"), ZipResult::Ok);                  // a folder entry: its own name
   reopened.reset();
-  SetCurrentDirectoryA(previous);
+  SetCurrentDirectoryW(previous);
   EXPECT_EQ(unziptest::listTree(opened.folder),
             (std::vector<std::string>{"a.zip", "made\\", "one\\", "one\\two\\", "one\\two\\f.txt", "three\\",
                                       "three\\f.txt"}));

@@ -181,8 +181,8 @@ TEST(QuickWayClosed, DuringTheRunLeavesOnlyWholeFilesAndEndsAtOnce) {
     std::vector<std::string> complete;  // target folders unpacked in full
   };
   const Row rows[] = {
-      {"with the click, as the first archive is written", nullptr, Close::ByUser,
-       {"Translations.zip"}, {"Extras.zip", "Translations"}, {}},
+      {"with the click, as the archives are written", nullptr, Close::ByUser,
+       {"Translations.zip"}, {"Translations"}, {}},
       {"between two archives, as Extras begins", "Extras", Close::ByUser,
        {"Extras"}, {"Bundles"}, {"Translations"}},
       {"in the middle of the largest archive", "Bundles", Close::ByUser,

@@ -9,56 +9,76 @@
 
 #include "installer/globals.h"
 #include "installer/run_state.h"
-#include "runtime/bytes.h"
 #include "runtime/events.h"
 #include "runtime/handles.h"
 #include "runtime/path.h"
-#include "runtime/system_functions.h"
 
 namespace installer {
 namespace {
 
-bool isDotEntry(const char* name) {
-  return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
+bool isDotEntry(const wchar_t* name) {
+  return (name[0] == L'.' && name[1] == L'\0') || (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
 }
 
-// A folder name may end in a character whose trail byte is 0x5C: the test is double-byte aware.
-runtime::Text withBackslash(runtime::Text folder) {
-  runtime::ensureTrailingBackslash(folder);
-  return folder;
+// A folder as the walk holds it: UTF-16, ending in a backslash ("" becomes "\"). No unit of
+// another character is 0x5C in UTF-16, so the last unit tells.
+std::wstring listedFolder(const std::wstring& folder) {
+  return (!folder.empty() && folder.back() == L'\\') ? folder : folder + L'\\';
 }
 
-// The system's ANSI file functions take paths of fewer than MAX_PATH bytes.
-bool isUsablePath(size_t folderLength, const char* name) { return folderLength + std::strlen(name) < MAX_PATH; }
+// Opens the listing of every entry of a folder. The basic information level leaves out the
+// short names and large fetches ask for bigger batches; Windows before 7 refuses both with
+// ERROR_INVALID_PARAMETER, and the plain listing then serves the rest of the walk.
+class Lister {
+ public:
+  // The folder's first entry in entry; an empty handle when the folder cannot be listed.
+  runtime::FindHandle open(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
+    if (!plain_) {
+      const HANDLE fast = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH);
+      if (fast != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return runtime::FindHandle(fast);
+    }
+    runtime::FindHandle plain(
+        FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &entry, FindExSearchNameMatch, nullptr, 0));
+    if (plain) plain_ = true;
+    return plain;
+  }
 
-// One listing of a folder: the names of its usable matches and of its sub-folders, each in
-// the order the file system lists them.
-struct FolderListing {
-  std::vector<runtime::Text> matches;
-  std::vector<runtime::Text> subfolders;
+ private:
+  bool plain_ = false;
 };
 
-FolderListing listFolder(const runtime::Text& folder, const runtime::Text& name) {
+// One listing of a folder: its sub-folders in the order the file system lists them, and the
+// last usable match it lists (empty when none).
+struct FolderListing {
+  std::vector<std::wstring> subfolders;
+  std::wstring lastMatch;
+};
+
+// folder ends in a backslash.
+FolderListing listFolder(const std::wstring& folder, const std::wstring& name, Lister& lister) {
   FolderListing listing;
-  WIN32_FIND_DATAA entry;
+  // The pattern, the folder and "*", must fit a path, as the system requires of it.
+  if (folder.size() + 1 >= runtime::kFilePathLimit) return listing;
   // Listing with "*" reaches folders whose files could not be named: a match there must not
-  // count. The basic level leaves out the short names; large fetches ask for bigger batches.
-  runtime::FindHandle search(FindFirstFileExA((folder + "*").c_str(), FindExInfoBasic, &entry,
-                                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  // count. A listing that breaks off keeps what it listed, as an empty folder keeps nothing.
+  WIN32_FIND_DATAW entry;
+  const runtime::FindHandle search = lister.open(folder + L'*', entry);
   if (!search) return listing;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (!isDotEntry(entry.cFileName) && !isFolderLink(entry, folder)) listing.subfolders.emplace_back(entry.cFileName);
-    } else if (sameNameIgnoringAsciiCase(entry.cFileName, name.c_str()) && isUsablePath(folder.size(), entry.cFileName)) {
-      listing.matches.emplace_back(entry.cFileName);
+    } else if (sameNameIgnoringAsciiCase(entry.cFileName, name.c_str()) &&
+               folder.size() + std::wcslen(entry.cFileName) < runtime::kFilePathLimit) {
+      listing.lastMatch = entry.cFileName;
     }
-  } while (FindNextFileA(search.get(), &entry));
+  } while (FindNextFileW(search.get(), &entry));
   return listing;
 }
 
 // Whether the folder at path is a mount point of a volume; false when its reparse data
 // cannot be read.
-bool isMountedVolume(const runtime::Text& path) {
+bool isMountedVolume(const std::wstring& path) {
   // No access rights are needed to read a reparse point, only the handle of the point itself.
   const runtime::FileHandle folder =
       runtime::openExisting(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -73,24 +93,40 @@ bool isMountedVolume(const runtime::Text& path) {
   return reparseDataNamesVolume(data.data(), size);
 }
 
-// One walk, over one or several folders: the name looked for and the window's service.
+enum class Outcome { NothingFound, Found, Stopped };
+
+// One walk from the far end, over one or several roots: the name looked for, the listing and
+// the window's service. Folders and names stay UTF-16; only the match becomes UTF-8.
 class Walk {
  public:
-  explicit Walk(const runtime::Text& name) : name_(name), frames_(runStillWanted) {}
+  explicit Walk(const runtime::Text& name) : name_(runtime::toWide(name)), frames_(runStillWanted) {}
 
-  // folder ends in a backslash. False when the run's window was closed under the walk.
-  bool walk(const runtime::Text& folder) {
-    const FolderListing listing = listFolder(folder, name_);
-    for (const runtime::Text& match : listing.matches) gameExePath = folder + match;
-    for (const runtime::Text& subfolder : listing.subfolders) {
-      if (!walk(folder + subfolder + "\\")) return false;
-      if (!frames_.serviceWhenDue()) return false;
+  // Roots last to first; stops at the first match, or when the run's window was closed.
+  Outcome walkRoots(const std::vector<std::wstring>& roots) {
+    for (auto root = roots.rbegin(); root != roots.rend(); ++root) {
+      const Outcome outcome = walk(listedFolder(*root));
+      if (outcome != Outcome::NothingFound) return outcome;
     }
-    return true;
+    return Outcome::NothingFound;
   }
 
  private:
-  const runtime::Text& name_;
+  // folder ends in a backslash. Its sub-folders last-listed to first, each whole, then its own
+  // last match: the mirror of the forward walk's order.
+  Outcome walk(const std::wstring& folder) {
+    const FolderListing listing = listFolder(folder, name_, lister_);
+    for (auto sub = listing.subfolders.rbegin(); sub != listing.subfolders.rend(); ++sub) {
+      const Outcome outcome = walk(folder + *sub + L'\\');
+      if (outcome != Outcome::NothingFound) return outcome;
+      if (!frames_.serviceWhenDue()) return Outcome::Stopped;
+    }
+    if (listing.lastMatch.empty()) return Outcome::NothingFound;
+    gameExePath = runtime::toUtf8(folder + listing.lastMatch);
+    return Outcome::Found;
+  }
+
+  const std::wstring name_;
+  Lister lister_;
   runtime::FrameService frames_;
 };
 
@@ -113,18 +149,18 @@ bool isVolumeRootName(const wchar_t* name, size_t length) {
 
 }  // namespace
 
-bool sameNameIgnoringAsciiCase(const char* a, const char* b) {
+bool sameNameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
   for (;; ++a, ++b) {
-    unsigned char x = static_cast<unsigned char>(*a);
-    unsigned char y = static_cast<unsigned char>(*b);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    wchar_t x = *a;
+    wchar_t y = *b;
+    if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
+    if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
     if (x != y) return false;
-    if (x == '\0') return true;
+    if (x == L'\0') return true;
   }
 }
 
-bool isFolderLink(const WIN32_FIND_DATAA& entry, const runtime::Text& folder) {
+bool isFolderLink(const WIN32_FIND_DATAW& entry, const std::wstring& folder) {
   if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   // For a reparse point, dwReserved0 holds its tag. Tag 0 is reserved and never names a real
   // reparse point; Wine reports its symbolic links with it, so it counts as a link too.
@@ -156,21 +192,25 @@ bool reparseDataNamesVolume(const void* data, size_t size) {
   return isVolumeRootName(name, length);
 }
 
-void searchFolder(const runtime::Text& folder, const runtime::Text& name) {
-  Walk(name).walk(withBackslash(folder));
+void searchFolders(const std::vector<runtime::Text>& roots, const runtime::Text& name) {
+  std::vector<std::wstring> wideRoots;
+  for (const runtime::Text& root : roots) wideRoots.push_back(runtime::toWide(root));
+  Walk(name).walkRoots(wideRoots);
 }
+
+void searchFolder(const runtime::Text& folder, const runtime::Text& name) { searchFolders({folder}, name); }
 
 void findGameOnAllDrives() {
   gameExePath.clear();
-  runtime::ByteSet buffer = runtime::blankBytes(255);
-  const DWORD count = runtime::getLogicalDriveStrings(255, reinterpret_cast<char*>(buffer.mutableData()));
-  buffer = runtime::leftBytes(buffer.view(), static_cast<int32_t>(count));
-  const runtime::ByteList drives = runtime::splitBytes(buffer.view());
-  const runtime::Text name = kGameExeName;
-  Walk walk(name);
-  for (int32_t i = 1; i <= drives.count(); ++i) {
-    if (!walk.walk(withBackslash(runtime::toText(drives.piece(i))))) return;
+  // Each root is a letter, a colon, a backslash and a zero; 26 of them and the closing zero
+  // take 105 units. The count excludes the closing zero; 0 is a failure, no drive.
+  wchar_t buffer[255] = {};
+  const DWORD count = GetLogicalDriveStringsW(255, buffer);
+  std::vector<std::wstring> roots;
+  if (count < 255) {
+    for (const wchar_t* root = buffer; *root != L'\0'; root += std::wcslen(root) + 1) roots.emplace_back(root);
   }
+  Walk(kGameExeName).walkRoots(roots);
 }
 
 }  // namespace installer

@@ -10,6 +10,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/events.h"
 #include "runtime/files.h"
+#include "runtime/path.h"
 #include "runtime/program.h"
 #include "runtime/shell.h"
 #include "ui/properties.h"
@@ -61,8 +62,13 @@ std::optional<InstallFailure> unpackArchive(const runtime::Text& folder, const p
   const int32_t result = unzip::unzipArchive(ui::extractionOwner(kArchiveComponent),
                                              (folder + row.archiveFileName).c_str(), target.c_str(), &cause, frames);
   if (result == 1) return std::nullopt;
-  return InstallFailure{&row, InstallStep::Unpack, target, cause.systemError,
-                        cause.cause == unzip::FailureCause::DamagedArchive};
+  InstallFailure failure{&row, InstallStep::Unpack, target, cause.systemError,
+                         cause.cause == unzip::FailureCause::DamagedArchive};
+  if (!obstacleCause(cause.cause, cause.path).empty()) {
+    failure.obstacle = cause.cause;
+    failure.blocker = cause.path;
+  }
+  return failure;
 }
 
 InstallReport installArchives(const runtime::Text& folder) {
@@ -81,6 +87,12 @@ InstallReport installArchives(const runtime::Text& folder) {
     DWORD error = 0;
     if (!runtime::writeFile(path, {dataOf(row)}, &error, &frames)) {
       report.failure = InstallFailure{&row, InstallStep::Write, path, error};
+      // A folder of the archive's name is refused as access denied: name it instead.
+      if (error == ERROR_ACCESS_DENIED && runtime::isFolder(path)) {
+        report.failure->obstacle = unzip::FailureCause::FolderInTheWay;
+        report.failure->blocker = path;
+        break;  // the folder is not ours to delete
+      }
       ++written;  // the failed file was created or truncated by us: it goes too
       break;
     }
@@ -128,6 +140,8 @@ runtime::Text failureCause(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return "可能的原因：磁盘空间不足。请清理磁盘后再试。";
+    case ERROR_FILENAME_EXCED_RANGE:
+      return "可能的原因：路径太长，超出了 Windows 允许的长度。请把游戏移到路径较短的文件夹后再试。";
     default: {
       char text[200];
       std::snprintf(text, sizeof text,
@@ -138,12 +152,31 @@ runtime::Text failureCause(DWORD error) {
   }
 }
 
+runtime::Text obstacleCause(unzip::FailureCause obstacle, const runtime::Text& blocker) {
+  switch (obstacle) {
+    case unzip::FailureCause::FileInTheWay:
+      return runtime::joinText("可能的原因：游戏目录中有一个文件与要建立的文件夹同名：\r\n", blocker,
+                               "\r\n请移走或删除这个文件后再试。");
+    case unzip::FailureCause::FolderInTheWay:
+      return runtime::joinText("可能的原因：游戏目录中有一个文件夹与要写入的文件同名：\r\n", blocker,
+                               "\r\n请移走或删除这个文件夹后再试。");
+    case unzip::FailureCause::PathTooLong:
+      return runtime::joinText("可能的原因：路径太长，超出了 Windows 允许的长度：\r\n", blocker,
+                               "\r\n请把游戏移到路径较短的文件夹后再试。");
+    default:
+      return runtime::Text();
+  }
+}
+
 runtime::Text failureMessage(const InstallFailure& failure) {
   const char* archive = failure.archive->archiveFileName + 1;  // without its backslash
   runtime::Text what = failure.step == InstallStep::Write
                            ? runtime::joinText("未能写入汉化文件“", archive, "”：\r\n", failure.path)
                            : runtime::joinText("未能将“", archive, "”解压到：\r\n", failure.path);
-  const runtime::Text cause = failure.damagedArchive ? runtime::Text(kDamagedArchiveCause) : failureCause(failure.error);
+  const runtime::Text obstacle = obstacleCause(failure.obstacle, failure.blocker);
+  const runtime::Text cause = failure.damagedArchive ? runtime::Text(kDamagedArchiveCause)
+                              : !obstacle.empty()    ? obstacle
+                                                     : failureCause(failure.error);
   return runtime::joinText("汉化失败！\r\n\r\n", what, "\r\n\r\n", cause);
 }
 

@@ -10,6 +10,7 @@
 #include "payload/catalogue.h"
 #include "runtime/events.h"
 #include "runtime/text.h"
+#include "unzip/archive_extractor.h"
 
 namespace installer {
 
@@ -21,6 +22,10 @@ struct InstallFailure {
   runtime::Text path;           // the archive file (write) or the target folder (unpack)
   DWORD error;                  // the system's error code, kept at the call that failed
   bool damagedArchive = false;  // instead: the archive's data are damaged or unreadable
+  // What stood in the way, when that is known: a file where a folder must go, a folder where a
+  // file must go, or a path too long for Windows; blocker is its path.
+  unzip::FailureCause obstacle = unzip::FailureCause::None;
+  runtime::Text blocker{};
 };
 
 struct InstallReport {
@@ -53,6 +58,8 @@ void finishRun(const InstallReport& report);
 
 // The texts of the failure message, for tests.
 runtime::Text failureCause(DWORD error);
+// The cause for something in the way or a path too long; empty for any other obstacle.
+runtime::Text obstacleCause(unzip::FailureCause obstacle, const runtime::Text& blocker);
 extern const char kDamagedArchiveCause[];
 runtime::Text failureMessage(const InstallFailure& failure);
 

@@ -53,6 +53,11 @@ bool pathExists(const Text& path, DWORD* error) {
   return false;
 }
 
+bool isFolder(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool fileExists(const Text& path) {
   if (path.empty()) return false;
   WIN32_FIND_DATAW data;

@@ -39,6 +39,10 @@ bool fitsFolderPath(const Text& path);
 // with a trailing backslash and drive roots count; wildcards match nothing). When not,
 // *error (if given) receives the reason, such as ERROR_FILE_NOT_FOUND.
 bool pathExists(const Text& path, DWORD* error = nullptr);
+// True when a folder stands at path. MoveFileEx never replaces a folder, and CreateFile
+// without FILE_FLAG_BACKUP_SEMANTICS fails on one with ERROR_ACCESS_DENIED, as for a file it
+// may not open: only the attributes tell the two apart.
+bool isFolder(const Text& path);
 // FindFirstFileW(path) yields a handle: folders count, wildcards match, "" is false.
 bool fileExists(const Text& path);
 

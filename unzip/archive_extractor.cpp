@@ -40,6 +40,20 @@ runtime::Text withoutTrailingBackslash(runtime::Text path) {
   return path;
 }
 
+// The first folder of path, below its root, where a file stands instead; empty when none does.
+// CreateDirectoryW names no such file: it fails on it with ERROR_ALREADY_EXISTS, or below it
+// with a missing path.
+runtime::Text fileInTheWayOf(const runtime::Text& path) {
+  runtime::Text p = path;
+  runtime::ensureTrailingBackslash(p);
+  for (size_t i = runtime::rootPrefixLength(p); i < p.size(); ++i) {
+    if (p[i] != '\\') continue;
+    const runtime::Text folder = p.substr(0, i);
+    if (runtime::pathExists(folder) && !runtime::isFolder(folder)) return folder;
+  }
+  return runtime::Text();
+}
+
 }  // namespace
 
 bool ArchiveExtractor::unpackEntry(ZipArchive& archive, const ZipEntry& entry, const runtime::Text& base,
@@ -83,7 +97,14 @@ bool ArchiveExtractor::createFolder(const runtime::Text& path) {
   }
   // A parent may be missing.
   if (createDirectoryPath(path, true, &error)) return true;
-  return systemFailure(false, error, path);
+  return folderFailure(false, error, path);
+}
+
+template <class Result>
+Result ArchiveExtractor::folderFailure(Result result, DWORD error, const runtime::Text& path) {
+  const runtime::Text blocker = fileInTheWayOf(path);
+  return blocker.empty() ? systemFailure(result, error, path)
+                         : inTheWay(result, FailureCause::FileInTheWay, error, blocker);
 }
 
 int32_t ArchiveExtractor::extract(const char* archivePath, const char* targetFolder) {
@@ -111,8 +132,8 @@ int32_t ArchiveExtractor::walk(const char* archivePath, const char* targetFolder
   const runtime::Text folder = targetFolder;
   DWORD error = 0;
   if (!runtime::pathExists(archivePath, &error)) return systemFailure(-1, error);
-  if (!runtime::pathExists(folder) && !createDirectoryPath(folder, true, &error)) {
-    return systemFailure(0, error, folder);
+  if (!runtime::isFolder(folder) && !createDirectoryPath(folder, true, &error)) {
+    return folderFailure(0, error, folder);
   }
   if (!isZipFile(archivePath, &error)) return error != 0 ? systemFailure(0, error) : damaged(0);
   ZipResult why = ZipResult::Ok;

@@ -90,6 +90,9 @@ class ArchiveExtractor {
     failure_ = ExtractionFailure{cause, error, path};
     return result;
   }
+  // A folder path that could not be made: a file standing at one of its folders is named.
+  template <class Result>
+  Result folderFailure(Result result, DWORD error, const runtime::Text& path);
   template <class Result>
   Result inTheWay(Result result, FailureCause cause, DWORD error, const runtime::Text& path) {
     failure_ = ExtractionFailure{cause, error, path};

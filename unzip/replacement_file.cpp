@@ -26,14 +26,6 @@ HANDLE createNew(const runtime::Text& path, DWORD attributes) {
   return CreateFileW(runtime::toWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
 }
 
-// A folder stands at path. MoveFileEx never replaces a folder, and an open without
-// FILE_FLAG_BACKUP_SEMANTICS fails on one with ERROR_ACCESS_DENIED: only its attributes say
-// what it is.
-bool isFolder(const runtime::Text& path) {
-  const DWORD attributes = GetFileAttributesW(runtime::toWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // The attributes as FileBasicInfo takes them: FILE_ATTRIBUTE_NORMAL is valid only alone, and
 // a file carries no directory flag.
 DWORD fileAttributes(DWORD attributes) {
@@ -96,7 +88,7 @@ bool ReplacementFile::open(DWORD attributes) {
   const DWORD error = GetLastError();
   if (!alreadyThere(error)) return fail(error);
   // A folder of the target's name can never be replaced by the file.
-  if (isFolder(target_)) return fail(ERROR_ALREADY_EXISTS);
+  if (runtime::isFolder(target_)) return fail(ERROR_ALREADY_EXISTS);
   return openTemporary(attributes);
 }
 
@@ -154,7 +146,7 @@ DWORD ReplacementFile::moveOverTarget() {
   DWORD error = GetLastError();
   if (error != ERROR_ACCESS_DENIED) return error;
   // A folder that took the target's name since open: no probe below can tell it from a file.
-  if (isFolder(target_)) return ERROR_ALREADY_EXISTS;
+  if (runtime::isFolder(target_)) return ERROR_ALREADY_EXISTS;
   // Windows refuses to replace a read-only target (observed under Wine: it replaces it). Its
   // bit is cleared for a second attempt only, and given back should that fail too, so that
   // a failed replacement leaves the old file exactly as it was.

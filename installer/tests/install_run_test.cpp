@@ -90,6 +90,19 @@ TEST(InstallArchives, ReplacesArchivesAndOlderFilesOfAnEarlierRun) {
   EXPECT_EQ(GetFileAttributesW(runtime::toWide(old).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
+TEST(InstallArchives, AFolderOfAnArchivesNameIsNamedAsInTheWay) {
+  const std::string folder = freshGameFolder("folder named as archive");
+  ASSERT_TRUE(CreateDirectoryW(runtime::toWide(folder + "\\Extras.zip").c_str(), nullptr));
+  const InstallReport report = installArchives(folder);
+  ASSERT_TRUE(report.failure.has_value());
+  EXPECT_EQ(report.failure->step, InstallStep::Write);
+  EXPECT_EQ(report.failure->obstacle, unzip::FailureCause::FolderInTheWay);
+  EXPECT_EQ(report.failure->blocker, folder + "\\Extras.zip");
+  // The folder stays; the archive written before it goes.
+  EXPECT_TRUE(testsupport::isFolder(folder + "\\Extras.zip"));
+  EXPECT_EQ(installertest::zipFilesIn(folder), std::vector<std::string>{"Extras.zip"});
+}
+
 TEST(InstallArchives, AFolderThatDoesNotExistFailsOnTheFirstWrite) {
   removeTree("D:\\missing");
   const InstallReport report = installArchives("D:\\missing\\Unturned");
@@ -155,8 +168,10 @@ TEST(InstallArchives, AnUnpackThatFailsIsReported) {
   EXPECT_EQ(report.failure->step, InstallStep::Unpack);
   EXPECT_STREQ(report.failure->archive->targetFolderName, "\\Maps");
   EXPECT_EQ(report.failure->path, folder + "\\Maps");
-  // The cause is the failing folder call's, not the archive's.
+  // The cause is the file in the way, not the archive and not a permission.
   EXPECT_FALSE(report.failure->damagedArchive);
+  EXPECT_EQ(report.failure->obstacle, unzip::FailureCause::FileInTheWay);
+  EXPECT_EQ(report.failure->blocker, folder + "\\Maps");
   EXPECT_NE(report.failure->error, 0u);
   EXPECT_TRUE(installertest::zipFilesIn(folder).empty());
   // Translations and Extras come before Maps and were unpacked.

@@ -6,12 +6,15 @@
                             independent reference the unpacked game folders are compared with
   --readonly-game           D:\\ro\\Unturned, a folder this user may not write into
   --walk-fixtures           on drive B: a game at B:\\ok\\Unturned.exe, a game inside a folder
-                            nobody may list (B:\\noaccess), a link back to the drive's root
-                            (B:\\loop\\back), a link to a sibling (B:\\alias -> B:\\ok), and
-                            below B:\\ok a second game in a folder of 247 bytes, whose path
-                            of 260 bytes is too long for the system's paths
-  --big-tree N              on drive D: about N folders (D:\\tree\\...), so that a walk of the
-                            drives lasts long enough for the progress timer to tick
+                            nobody may list (B:\\noaccess), links back to the drive's root
+                            listed before and after B:\\ok (B:\\loop\\back, B:\\ok\\zz), links
+                            to B:\\ok listed before and after it (B:\\alias, B:\\zz), so that a
+                            walk in either direction meets a link before the game, and below
+                            B:\\ok a second game in a folder of 247 bytes, whose path of 260
+                            bytes is too long for the system's paths
+  --big-tree N              on drive F: about N folders (F:\\tree\\...), so that a walk of the
+                            drives lasts long enough for the progress timer to tick: the walk
+                            runs from the last drive, so F: comes before the games on D: and E:
 """
 import argparse
 import os
@@ -56,11 +59,13 @@ def walk_fixtures():
     os.makedirs(os.path.join(root, "loop"))
     os.symlink(root, os.path.join(root, "loop", "back"))
     os.symlink(os.path.join(root, "ok"), os.path.join(root, "alias"))
+    os.symlink(root, os.path.join(root, "ok", "zz"))
+    os.symlink(os.path.join(root, "ok"), os.path.join(root, "zz"))
     os.chmod(os.path.join(root, "noaccess"), 0)
 
 
 def big_tree(count):
-    root = os.path.join(drive("d"), "tree")
+    root = os.path.join(drive("f"), "tree")
     made = 0
     a = 0
     while made < count:

@@ -26,18 +26,18 @@ TEST(GameFolder, AllButTheLastThirteenBytes) {
 
 TEST(GameSearch, NamesMatchIgnoringAsciiCaseOnly) {
   struct Case {
-    const char* a;
-    const char* b;
+    const wchar_t* a;
+    const wchar_t* b;
     bool same;
   } cases[] = {
-      {"Unturned.exe", "Unturned.exe", true},
-      {"UNTURNED.EXE", "Unturned.exe", true},
-      {"unturned.exe", "Unturned.exe", true},
-      {"Unturned.exe.bak", "Unturned.exe", false},
-      {"Unturned.ex", "Unturned.exe", false},
-      {"Unturned exe", "Unturned.exe", false},
-      {"\xD3\xCE", "\xF3\xEE", false},  // bytes above 0x7F are never folded
-      {"", "", true},
+      {L"Unturned.exe", L"Unturned.exe", true},
+      {L"UNTURNED.EXE", L"Unturned.exe", true},
+      {L"unturned.exe", L"Unturned.exe", true},
+      {L"Unturned.exe.bak", L"Unturned.exe", false},
+      {L"Unturned.ex", L"Unturned.exe", false},
+      {L"Unturned exe", L"Unturned.exe", false},
+      {L"\u00D3", L"\u00F3", false},  // letters beyond ASCII are never folded
+      {L"", L"", true},
   };
   for (const auto& c : cases) EXPECT_EQ(sameNameIgnoringAsciiCase(c.a, c.b), c.same) << c.a;
 }
@@ -59,11 +59,11 @@ TEST(GameSearch, FolderLinksAreJunctionsAndSymbolicLinks) {
       {"deduplicated folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0x80000013, false},
   };
   for (const auto& c : cases) {
-    WIN32_FIND_DATAA entry{};
+    WIN32_FIND_DATAW entry{};
     entry.dwFileAttributes = c.attributes;
     entry.dwReserved0 = c.tag;
-    lstrcpyA(entry.cFileName, "ok");
-    EXPECT_EQ(isFolderLink(entry, "B:\\"), c.link) << c.label;
+    lstrcpyW(entry.cFileName, L"ok");
+    EXPECT_EQ(isFolderLink(entry, L"B:\\"), c.link) << c.label;
   }
 }
 
@@ -124,10 +124,32 @@ TEST(FailureMessage, NamesTheArchiveTheFolderAndTheLikelyCause) {
       {ERROR_FILE_NOT_FOUND, "游戏目录不存在"},
       {ERROR_DISK_FULL, "磁盘空间不足"},
       {ERROR_HANDLE_DISK_FULL, "磁盘空间不足"},
+      {ERROR_FILENAME_EXCED_RANGE, "路径太长"},
       {1234, "错误代码：1234"},
   };
   for (const auto& c : cases) {
     EXPECT_NE(failureCause(c.error).find(c.cause), runtime::Text::npos) << c.error;
+  }
+
+  // Something in the way is named with its path, and the administrator advice is not given.
+  const payload::EmbeddedArchive& extras = payload::embeddedArchives()[1];
+  const struct Obstacle {
+    unzip::FailureCause obstacle;
+    const char* blocker;
+    const char* cause;
+  } obstacles[] = {
+      {unzip::FailureCause::FileInTheWay, "D:\\G\\Unturned\\Extras\\Maps", "一个文件与要建立的文件夹同名"},
+      {unzip::FailureCause::FolderInTheWay, "D:\\G\\Unturned\\Extras\\a.dat", "一个文件夹与要写入的文件同名"},
+      {unzip::FailureCause::PathTooLong, "D:\\G\\Unturned\\Extras\\长", "路径太长"},
+  };
+  for (const Obstacle& o : obstacles) {
+    InstallFailure failure{&extras, InstallStep::Unpack, "D:\\G\\Unturned\\Extras", ERROR_ALREADY_EXISTS};
+    failure.obstacle = o.obstacle;
+    failure.blocker = o.blocker;
+    const runtime::Text text = failureMessage(failure);
+    EXPECT_NE(text.find(o.cause), runtime::Text::npos) << o.blocker;
+    EXPECT_NE(text.find(runtime::joinText("\r\n", o.blocker, "\r\n")), runtime::Text::npos) << o.blocker;
+    EXPECT_EQ(text.find("管理员身份运行"), runtime::Text::npos) << o.blocker;
   }
 
   const payload::EmbeddedArchive& maps = payload::embeddedArchives()[3];

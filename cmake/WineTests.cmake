@@ -15,14 +15,18 @@ add_test(NAME wine_session_stop
 set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 
-# add_wine_test(NAME TARGET [ARGS ...] [DRIVES d e ...] [FILES path ...] [PREPARE cmd ...] [TIMEOUT s])
+# add_wine_test(NAME TARGET [ARGS ...] [DRIVES d e ...] [FILES path ...] [PREPARE cmd ...] [TIMEOUT s]
+#               [LOCALE locale CODE_PAGE n])
 #   DRIVES:  drive letters mapped to fresh empty folders for this test (no other drive but c:)
 #   FILES:   files or generator expressions copied beside the test program in C:\tests\NAME\
 #   PREPARE: a host command run after the drive folders exist and before the program starts;
 #            it finds each drive's folder in DRIVE_<LETTER> (DRIVE_D, ...) and the program's
 #            staging folder in TEST_STAGE
+#   LOCALE:  the Unix locale the test's Wine processes run in, which gives them their ANSI code
+#            page (default zh_CN.UTF-8, code page 936); CODE_PAGE: the one it must give, handed
+#            to the test as QX_EXPECTED_CODE_PAGE for the test to check
 function(add_wine_test name target)
-  cmake_parse_arguments(W "" "TIMEOUT" "ARGS;DRIVES;FILES;PREPARE" ${ARGN})
+  cmake_parse_arguments(W "" "TIMEOUT;LOCALE;CODE_PAGE" "ARGS;DRIVES;FILES;PREPARE" ${ARGN})
   add_test(NAME ${name} COMMAND ${target} ${W_ARGS})
   list(JOIN W_DRIVES "|" drives)
   list(JOIN W_FILES "|" files)
@@ -30,8 +34,12 @@ function(add_wine_test name target)
   if(NOT W_TIMEOUT)
     set(W_TIMEOUT 300)
   endif()
+  if(NOT W_LOCALE)
+    set(W_LOCALE zh_CN.UTF-8)
+    set(W_CODE_PAGE 936)
+  endif()
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine
     TIMEOUT ${W_TIMEOUT}
-    ENVIRONMENT "WINE_TEST_NAME=${name};WINE_TEST_DRIVES=${drives};WINE_TEST_FILES=${files};WINE_TEST_PREPARE=${prepare}")
+    ENVIRONMENT "WINE_TEST_NAME=${name};WINE_TEST_DRIVES=${drives};WINE_TEST_FILES=${files};WINE_TEST_PREPARE=${prepare};WINE_TEST_LOCALE=${W_LOCALE};QX_EXPECTED_CODE_PAGE=${W_CODE_PAGE}")
 endfunction()

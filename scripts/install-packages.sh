@@ -34,9 +34,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt_install_or_release_suite --no-install-recommends "${missing[@]}"
 fi
 
-# Wine takes its ANSI code page from the locale; GBK file names need zh_CN.UTF-8.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen
-fi
+# Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives 936 (GBK file names need
+# it), ja_JP.UTF-8 gives 932; the end-to-end tests run under both (and C.UTF-8, 1252).
+for wanted in zh_CN ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8\$"; then
+    sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" >> /etc/locale.gen
+    generate=1
+  fi
+done
+if [ -n "${generate:-}" ]; then locale-gen; fi

@@ -18,8 +18,9 @@ else
 fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# The ANSI code page follows the locale: zh_CN gives code page 936 (GBK).
-export LC_ALL=zh_CN.UTF-8
+# The ANSI code page of each Wine process follows its locale: zh_CN gives code page 936 (GBK),
+# the default; a test may ask for another (WINE_TEST_LOCALE: C.UTF-8 gives 1252, ja_JP 932).
+export LC_ALL=${WINE_TEST_LOCALE:-zh_CN.UTF-8}
 if [ -f "$build/wine-session/display" ]; then
   DISPLAY=$(cat "$build/wine-session/display")
   export DISPLAY

@@ -1,6 +1,8 @@
 // The banner and the progress text, in the real main window of this process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,6 +15,7 @@
 #include "installer/procedures.h"
 #include "runtime/events.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 #include "ui/properties.h"
 
 namespace installer {
@@ -28,7 +31,7 @@ class MainWindow : public testing::Test {
   void TearDown() override {
     if (ui::mainWindow() != nullptr) DestroyWindow(ui::mainWindow());
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     }
   }
 };
@@ -105,56 +108,69 @@ void CALLBACK sampleDuringTheWalk(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(MainWindow, ProgressTextsComeHalfASecondApartWhileTheWalkGoesOn) {
-  // A thousand folders and no game: every walk lists them all. Each walk
-  // must last longer than a frame, or it never looks at the window: two hundred folders were
-  // walked in less than that on a quiet machine.
+  // A thousand folders and no game: every walk lists them all. Each walk must last longer
+  // than a frame, or it never looks at the window: two hundred folders were walked in less
+  // than that on a quiet machine.
   testsupport::removeTree("D:\\walk");
-  CreateDirectoryA("D:\\walk", nullptr);
+  CreateDirectoryW(L"D:\\walk", nullptr);
   for (int i = 0; i < 1000; ++i) {
     const std::string folder = "D:\\walk\\" + std::to_string(1000 + i);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(runtime::toWide(folder).c_str(), nullptr);
   }
-  ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
-  std::vector<Sample> seen;
-  samples = &seen;
-  tickAt = 0;
-  const UINT_PTR sampler = SetTimer(nullptr, 0, 10, sampleDuringTheWalk);
-  const DWORD start = GetTickCount();
-  // Until the third text has been seen under the walk (a loaded machine delays timers), or
-  // long past when it is due.
-  while (GetTickCount() - start < 3000 + kLateTimerAllowance &&
-         (tickAt == 0 || (seen.back().status != kProgress[2] && GetTickCount() - tickAt < 1300 + kLateTimerAllowance))) {
-    searchFolder("D:\\walk", kGameExeName);
-  }
-  KillTimer(nullptr, sampler);
-  samples = nullptr;
-  testsupport::removeTree("D:\\walk");
+  // Several ticks, each followed under the walk until its third text: the gaps between the
+  // texts as the walk saw them. A text is seen only when the walk next lets messages through,
+  // so one seen late shortens the gap after it; a loaded machine delays a timer now and then.
+  // The median gap is half a second all the same.
+  constexpr int kTicks = 5;
+  std::vector<DWORD> gaps;
+  for (int tick = 0; tick < kTicks; ++tick) {
+    SCOPED_TRACE("tick " + std::to_string(tick));
+    // Written anew for each tick, so that the progress timer's own tick (4 s) stays away.
+    ui::setProperty(kProgressTimer, ui::kTimerInterval, 0);
+    ui::setProperty(kProgressTimer, ui::kTimerInterval, 4000);
+    std::vector<Sample> seen;
+    samples = &seen;
+    tickAt = 0;
+    const UINT_PTR sampler = SetTimer(nullptr, 0, 10, sampleDuringTheWalk);
+    const DWORD start = GetTickCount();
+    // Until the third text has been seen under the walk, or long past when it is due.
+    while (GetTickCount() - start < 3000 + kLateTimerAllowance &&
+           (tickAt == 0 || seen.empty() ||
+            (seen.back().status != kProgress[2] && GetTickCount() - tickAt < 1300 + kLateTimerAllowance))) {
+      searchFolder("D:\\walk", kGameExeName);
+    }
+    KillTimer(nullptr, sampler);
+    samples = nullptr;
 
-  ASSERT_NE(tickAt, 0u);
-  EXPECT_LT(tickHandledIn, 100u);  // the tick handler returns at once
+    ASSERT_NE(tickAt, 0u);
+    EXPECT_LT(tickHandledIn, 100u);  // the tick handler returns at once
+    std::string all;
+    for (const Sample& s : seen) all += "[" + std::to_string(s.at - tickAt) + " " + s.status + "]";
+    // Each text: when it was first seen, and how often the walk let messages through under it.
+    DWORD firstSeen[3] = {};
+    int seenUnder[3] = {};
+    int next = 0;
+    for (const Sample& s : seen) {
+      if (next < 3 && s.status == kProgress[next]) firstSeen[next++] = s.at;
+      ASSERT_GT(next, 0) << "before the first text: " << all;
+      ASSERT_EQ(s.status, kProgress[next - 1]) << "out of order: " << all;
+      ++seenUnder[next - 1];
+    }
+    ASSERT_EQ(next, 3) << all;
+    gaps.push_back(firstSeen[1] - firstSeen[0]);
+    gaps.push_back(firstSeen[2] - firstSeen[1]);
+    // The walk went on under the first two texts: it let messages through again and again.
+    EXPECT_GE(seenUnder[0], 2) << all;
+    EXPECT_GE(seenUnder[1], 2) << all;
+  }
+  testsupport::removeTree("D:\\walk");
+  std::sort(gaps.begin(), gaps.end());
   std::string all;
-  for (const Sample& s : seen) all += "[" + std::to_string(s.at - tickAt) + " " + s.status + "]";
-  // Each text: when it was first seen, and how often the walk let messages through under it.
-  DWORD firstSeen[3] = {};
-  int seenUnder[3] = {};
-  int next = 0;
-  for (const Sample& s : seen) {
-    if (next < 3 && s.status == kProgress[next]) firstSeen[next++] = s.at;
-    ASSERT_EQ(s.status, kProgress[next - 1]) << "out of order: " << all;
-    ++seenUnder[next - 1];
-  }
-  ASSERT_EQ(next, 3) << all;
-  // Half a second apart: never together, never a whole tick (4 s) apart. A text is seen only
-  // when the walk next lets messages through, so one seen late shortens the gap after it;
-  // the two gaps together are measured from the tick, which is seen at once.
-  for (int i = 1; i < 3; ++i) {
-    EXPECT_GE(firstSeen[i] - firstSeen[i - 1], 250u) << all;
-    EXPECT_LE(firstSeen[i] - firstSeen[i - 1], 900u + kLateTimerAllowance) << all;
-  }
-  EXPECT_GE(firstSeen[2] - firstSeen[0], 900u) << all;
-  // The walk went on under the first two texts: it let messages through again and again.
-  EXPECT_GE(seenUnder[0], 2) << all;
-  EXPECT_GE(seenUnder[1], 2) << all;
+  for (DWORD gap : gaps) all += std::to_string(gap) + " ";
+  const DWORD median = (gaps[gaps.size() / 2 - 1] + gaps[gaps.size() / 2]) / 2;
+  std::printf("progress text gaps (ms): %smedian %lu\n", all.c_str(), static_cast<unsigned long>(median));
+  EXPECT_GE(median, 450u) << all;
+  EXPECT_LE(median, 650u) << all;
 }
 
 // What ends the animation, and the status line it leaves.
@@ -174,7 +190,7 @@ void findNothing() {
   installFromFoundGame();
 }
 void failToWrite() { installInto("D:\\missing\\Unturned"); }
-void closeTheWindow() { PostMessageA(ui::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+void closeTheWindow() { PostMessageW(ui::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 TEST_F(MainWindow, NoProgressTextAppearsOnceTheAnimationHasStopped) {
   const StopCase cases[] = {

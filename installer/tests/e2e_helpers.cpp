@@ -2,17 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "installer/tests/installer_driver.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace installertest {
+namespace {
 
-std::string freshGameFolder() {
-  testsupport::removeTree("D:\\Games");
-  CreateDirectoryA("D:\\Games", nullptr);
-  CreateDirectoryA("D:\\Games\\Unturned", nullptr);
-  EXPECT_TRUE(placeGame("D:\\Games\\Unturned"));
-  return "D:\\Games\\Unturned";
+// Each registration of the end-to-end tests names the system code page its locale must give
+// (QX_EXPECTED_CODE_PAGE): a run that got another one fails before any test, rather than
+// passing while testing the wrong system.
+class CodePageCheck : public testing::Environment {
+ public:
+  void SetUp() override {
+    wchar_t expected[16] = {};
+    ASSERT_NE(GetEnvironmentVariableW(L"QX_EXPECTED_CODE_PAGE", expected, 16), 0u) << "no expected code page";
+    ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
+  }
+};
+testing::Environment* const codePageCheck = testing::AddGlobalTestEnvironment(new CodePageCheck);
+
+}  // namespace
+
+bool makeFolders(const std::string& folder) {
+  for (size_t i = 3; i <= folder.size(); ++i) {
+    if (i == folder.size() || folder[i] == '\\') CreateDirectoryW(runtime::toWide(folder.substr(0, i)).c_str(), nullptr);
+  }
+  return testsupport::isFolder(folder);
+}
+
+std::string freshGameFolder(const std::string& folder) {
+  testsupport::removeTree(folder.substr(0, folder.rfind('\\')));
+  EXPECT_TRUE(makeFolders(folder));
+  EXPECT_TRUE(placeGame(folder));
+  return folder;
 }
 
 std::array<ExpectedBox, 3> closingDialogue(bool startGame) {

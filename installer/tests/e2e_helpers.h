@@ -8,8 +8,15 @@
 
 namespace installertest {
 
-// A fresh D:\Games\Unturned holding the stand-in game; returns that folder.
-std::string freshGameFolder();
+// The help document the program keeps beside itself while its window exists.
+inline const std::string kHelpName = "获取游戏目录.docx";
+
+// Creates the folder and every missing folder above it (CreateDirectoryW); true when it is
+// there afterwards.
+bool makeFolders(const std::string& folder);
+
+// A fresh game folder (its parent removed first) holding the stand-in game; returns it.
+std::string freshGameFolder(const std::string& folder = "D:\\Games\\Unturned");
 
 // The closing dialogue of an installation, box by box.
 struct ExpectedBox {

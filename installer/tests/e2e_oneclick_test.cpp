@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/files.h"
@@ -12,16 +13,13 @@
 namespace installertest {
 namespace {
 
-const std::string kHelpName = "获取游戏目录.docx";
 const char* const kProgress[] = {"汉化中：请稍后.", "汉化中：请稍后..", "汉化中：请稍后..."};
 
 std::string installerPath() { return testFolder() + "\\QXInstaller.exe"; }
 
 void makeGame(const std::string& parent, const std::string& folder) {
   testsupport::removeTree(parent);
-  for (size_t i = 3; i <= folder.size(); ++i) {
-    if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
-  }
+  ASSERT_TRUE(makeFolders(folder));
   ASSERT_TRUE(placeGame(folder));
 }
 
@@ -89,6 +87,33 @@ TEST(OneClick, ClosedDuringTheWalkWritesNothingAndEndsAtOnce) {
   EXPECT_FALSE(nextBox(stray, 300)) << stray.text;
   EXPECT_FALSE(runtime::fileExists(testFolder() + "\\" + kHelpName));
   EXPECT_EQ(testsupport::listFolder(found), std::vector<std::string>{"Unturned.exe"});
+}
+
+// The game in a folder named in any script is found and installed into on every system
+// code page: Chinese (outside 1252 and 932), Korean and an emoji (outside every ANSI code page).
+TEST(OneClick, FindsAndInstallsIntoAFolderNamedInAnyScript) {
+  const char* const folders[] = {"D:\\游戏\\Unturned", "D:\\게임\\Unturned", "D:\\🎮\\Unturned"};
+  testsupport::removeTree("D:\\Games");
+  testsupport::removeTree("E:\\Steam");
+  for (const std::string folder : folders) {
+    SCOPED_TRACE(folder);
+    const std::string parent = folder.substr(0, folder.rfind('\\'));
+    makeGame(parent, folder);
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.start(installerPath()));
+    installer.click(installer.automaticButton());
+    Box first;
+    ASSERT_TRUE(nextBox(first, 120000));
+    EXPECT_EQ(first.text, "汉化已完成！感谢为您服务~");
+    press(first, IDOK);
+    answerDialogue(closingDialogue(true).data() + 1, 2);
+    EXPECT_EQ(installer.waitForExit(), 0u);
+    const std::vector<std::string> differences = compareWithReference(folder);
+    EXPECT_TRUE(differences.empty()) << differences.front();
+    EXPECT_TRUE(zipFilesIn(folder).empty());
+    EXPECT_EQ(waitForBytes(folder + "\\started.txt", 5000), "started");  // the game, started by its path
+    testsupport::removeTree(parent);
+  }
 }
 
 TEST(OneClick, NotFoundWritesNothingAndReturnsToIdle) {

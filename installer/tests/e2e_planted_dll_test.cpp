@@ -12,13 +12,14 @@
 #include "installer/tests/e2e_helpers.h"
 #include "installer/tests/installer_driver.h"
 #include "installer/tests/tree_compare.h"
+#include "runtime/files.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace installertest {
 namespace {
 
 const std::string kDownloads = "D:\\Downloads";
-const std::string kHelpName = "获取游戏目录.docx";
 
 bool endsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -42,19 +43,19 @@ class NativeFirst {
   NativeFirst(const std::string& program, const std::vector<std::string>& dlls)
       : key_("Software\\Wine\\AppDefaults\\" + program) {
     HKEY overrides = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &overrides, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, runtime::toWide(key_ + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &overrides, nullptr) != ERROR_SUCCESS) {
       ADD_FAILURE() << "cannot write the overrides of " << program;
       return;
     }
-    static const char kNativeFirst[] = "native,builtin";
+    static const wchar_t kNativeFirst[] = L"native,builtin";
     for (const std::string& dll : dlls) {
-      RegSetValueExA(overrides, dll.substr(0, dll.size() - 4).c_str(), 0, REG_SZ,
+      RegSetValueExW(overrides, runtime::toWide(dll.substr(0, dll.size() - 4)).c_str(), 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(kNativeFirst), sizeof kNativeFirst);
     }
     RegCloseKey(overrides);
   }
-  ~NativeFirst() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+  ~NativeFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, runtime::toWide(key_).c_str()); }
   NativeFirst(const NativeFirst&) = delete;
   NativeFirst& operator=(const NativeFirst&) = delete;
 
@@ -66,11 +67,11 @@ class PlantedDll : public testing::Test {
  protected:
   void SetUp() override {
     testsupport::removeTree(kDownloads);
-    ASSERT_TRUE(CreateDirectoryA(kDownloads.c_str(), nullptr));
+    ASSERT_TRUE(makeFolders(kDownloads));
     dlls_ = namesEndingIn(plantedFolder(), ".dll");
     ASSERT_GE(dlls_.size(), 2u);
     for (const std::string& dll : dlls_) {
-      ASSERT_TRUE(CopyFileA((plantedFolder() + "\\" + dll).c_str(), (kDownloads + "\\" + dll).c_str(), FALSE)) << dll;
+      ASSERT_TRUE(copyFile(plantedFolder() + "\\" + dll, kDownloads + "\\" + dll)) << dll;
     }
   }
   // Also when a step fails on the way (a planted DLL may break what it was loaded into), the
@@ -92,7 +93,7 @@ class PlantedDll : public testing::Test {
 // from beside the program.
 TEST_F(PlantedDll, RunInAProgramThatDoesNotRestrictTheSearch) {
   const std::string probe = kDownloads + "\\search_order_probe.exe";
-  ASSERT_TRUE(CopyFileA((testFolder() + "\\search_order_probe.exe").c_str(), probe.c_str(), FALSE));
+  ASSERT_TRUE(copyFile(testFolder() + "\\search_order_probe.exe", probe));
   // Native first for the DLLs a row loads by name only: Wine would otherwise also take the
   // planted copies of DLLs that its own builtin DLLs import (KnownDLLs on Windows). Wine has
   // no cryptbase.dll in its system folder, so that one cannot be shown here.
@@ -107,7 +108,7 @@ TEST_F(PlantedDll, RunInAProgramThatDoesNotRestrictTheSearch) {
       {"preload uxtheme.dll imm32.dll", {"uxtheme.dll", "imm32.dll"}, {"imm32.dll.ran"}},
   };
   for (const Row& row : rows) {
-    for (const std::string& marker : namesEndingIn(kDownloads, ".ran")) DeleteFileA((kDownloads + "\\" + marker).c_str());
+    for (const std::string& marker : namesEndingIn(kDownloads, ".ran")) runtime::deleteFile(kDownloads + "\\" + marker);
     NativeFirst nativeFirst("search_order_probe.exe", row.loaded);
     EXPECT_EQ(testsupport::runProcess("\"" + probe + "\" " + row.arguments), 0u) << row.arguments;
     EXPECT_EQ(namesEndingIn(kDownloads, ".ran"), row.ran) << row.arguments;
@@ -117,7 +118,7 @@ TEST_F(PlantedDll, RunInAProgramThatDoesNotRestrictTheSearch) {
 TEST_F(PlantedDll, NeverRunInTheInstallerFromStartThroughTheHelpLinkToTheGameStart) {
   const std::string folder = freshGameFolder();
   const std::string installerPath = kDownloads + "\\QXInstaller.exe";
-  ASSERT_TRUE(CopyFileA((testFolder() + "\\QXInstaller.exe").c_str(), installerPath.c_str(), FALSE));
+  ASSERT_TRUE(copyFile(testFolder() + "\\QXInstaller.exe", installerPath));
   NativeFirst nativeFirst("QXInstaller.exe", dlls_);
 
   installerRan_ = true;

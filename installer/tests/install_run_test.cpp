@@ -7,7 +7,9 @@
 #include "installer/installation_run.h"
 #include "installer/tests/tree_compare.h"
 #include "runtime/handles.h"
+#include "runtime/path.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace installer {
 namespace {
@@ -17,9 +19,9 @@ using testsupport::removeTree;
 std::string freshGameFolder(const std::string& name) {
   const std::string parent = "D:\\" + name;
   removeTree(parent);
-  CreateDirectoryA(parent.c_str(), nullptr);
+  CreateDirectoryW(runtime::toWide(parent).c_str(), nullptr);
   const std::string folder = parent + "\\Unturned";
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(runtime::toWide(folder).c_str(), nullptr);
   return folder;
 }
 
@@ -45,8 +47,7 @@ TEST(InstallArchives, UnpacksEveryArchiveIntoItsFolderAndDeletesTheArchives) {
 std::string liveFolder;
 int ticksDuringBundles = 0;
 void CALLBACK countTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (testsupport::isFolder(liveFolder + "\\Bundles") && GetFileAttributesA((liveFolder + "\\Bundles.zip").c_str()) !=
-                                                              INVALID_FILE_ATTRIBUTES) {
+  if (testsupport::isFolder(liveFolder + "\\Bundles") && runtime::pathExists(liveFolder + "\\Bundles.zip")) {
     ++ticksDuringBundles;
   }
 }
@@ -79,14 +80,14 @@ TEST(InstallArchives, ReplacesArchivesAndOlderFilesOfAnEarlierRun) {
   const std::string folder = freshGameFolder("again");
   ASSERT_TRUE(testsupport::writeBytes(folder + "\\Translations.zip", "an older archive"));
   ASSERT_TRUE(testsupport::writeBytes(folder + "\\Bundles.zip", std::string(5000, 'x')));
-  CreateDirectoryA((folder + "\\Translations").c_str(), nullptr);
+  CreateDirectoryW(runtime::toWide(folder + "\\Translations").c_str(), nullptr);
   const std::string old = folder + "\\Translations\\Schinese.translation";
   ASSERT_TRUE(testsupport::writeBytes(old, "older translation"));
-  SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(runtime::toWide(old).c_str(), FILE_ATTRIBUTE_READONLY);
   const InstallReport report = installArchives(folder);
   EXPECT_FALSE(report.failure.has_value());
   expectInstalled(folder);
-  EXPECT_EQ(GetFileAttributesA(old.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(GetFileAttributesW(runtime::toWide(old).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 TEST(InstallArchives, AFolderOfAnArchivesNameIsNamedAsInTheWay) {

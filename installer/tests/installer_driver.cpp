@@ -1,20 +1,25 @@
 #include "installer/tests/installer_driver.h"
 
+#include <cstring>
+
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace installertest {
 namespace {
 
+// Window texts as the system holds them (UTF-16), in UTF-8: the A functions would convert
+// back through the same code page and hide a text the program handed over wrongly.
 std::string textOf(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[4096] = {};
+  GetWindowTextW(window, text, 4096);
+  return runtime::toUtf8(text);
 }
 
 std::string classOf(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return runtime::toUtf8(name);
 }
 
 struct WindowSearch {
@@ -55,10 +60,10 @@ InstallerProcess::~InstallerProcess() {
 }
 
 bool InstallerProcess::start(const std::string& exePath) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::string line = "\"" + exePath + "\"";
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+  std::wstring line = runtime::toWide("\"" + exePath + "\"");
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
     return false;
   }
   const DWORD begin = GetTickCount();
@@ -84,17 +89,40 @@ bool InstallerProcess::start(const std::string& exePath) {
 std::string InstallerProcess::status() const { return textOf(statusLine_); }
 
 void InstallerProcess::typeFolder(const std::string& folder) {
-  SendMessageA(folderBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  const std::wstring text = runtime::toWide(folder);
+  SendMessageW(folderBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void InstallerProcess::click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+bool InstallerProcess::pasteFolder(const std::string& folder) {
+  const std::wstring text = runtime::toWide(folder);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (memory == nullptr) return false;
+  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(memory);
+    return false;
+  }
+  EmptyClipboard();
+  const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;  // the clipboard owns it now
+  CloseClipboard();
+  if (!placed) {
+    GlobalFree(memory);
+    return false;
+  }
+  SendMessageW(folderBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  SendMessageW(folderBox_, WM_PASTE, 0, 0);
+  return true;
+}
+
+void InstallerProcess::click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void InstallerProcess::pressMouse(HWND control) {
-  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 }
 
-void InstallerProcess::closeByUser() { PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void InstallerProcess::closeByUser() { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void InstallerProcess::terminate(UINT exitCode) { TerminateProcess(process_.hProcess, exitCode); }
 
@@ -166,14 +194,16 @@ std::string waitForBytes(const std::string& path, DWORD timeoutMs) {
 }
 
 std::string testFolder() {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  while (length > 0 && path[length - 1] != '\\') --length;
-  return std::string(path, length > 0 ? length - 1 : 0);
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  while (length > 0 && path[length - 1] != L'\\') --length;
+  return runtime::toUtf8(std::wstring_view(path, length > 0 ? length - 1 : 0));
 }
 
-bool placeGame(const std::string& folder) {
-  return CopyFileA((testFolder() + "\\fake_game.exe").c_str(), (folder + "\\Unturned.exe").c_str(), FALSE) != FALSE;
+bool copyFile(const std::string& from, const std::string& to) {
+  return CopyFileW(runtime::toWide(from).c_str(), runtime::toWide(to).c_str(), FALSE) != FALSE;
 }
+
+bool placeGame(const std::string& folder) { return copyFile(testFolder() + "\\fake_game.exe", folder + "\\Unturned.exe"); }
 
 }  // namespace installertest

@@ -31,6 +31,8 @@ class InstallerProcess {
   std::string status() const;
 
   void typeFolder(const std::string& folder);
+  // Empties the edit box and pastes the folder into it from the clipboard (CF_UNICODETEXT).
+  bool pasteFolder(const std::string& folder);
   void click(HWND button);
   // A left-button press and release inside a control, as the mouse would send them.
   void pressMouse(HWND control);
@@ -87,6 +89,8 @@ constexpr DWORD kShellStartWaitMs = 10000;
 std::string bytesOf(const std::string& path);
 // The same, waiting up to timeoutMs for the file to appear.
 std::string waitForBytes(const std::string& path, DWORD timeoutMs);
+// CopyFileW, replacing what is at `to`.
+bool copyFile(const std::string& from, const std::string& to);
 // Copies the stand-in game into folder as Unturned.exe.
 bool placeGame(const std::string& folder);
 // The folder of this test program.

@@ -5,11 +5,11 @@
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
-  char path[MAX_PATH + 8] = {};
-  const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+  wchar_t path[MAX_PATH + 8] = {};
+  const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return TRUE;
-  lstrcpyA(path + length, ".ran");
-  HANDLE marker = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  lstrcpyW(path + length, L".ran");
+  HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
   return TRUE;
 }

@@ -7,6 +7,7 @@ checksum that ld wrote, the reference for the checksum algorithm. The read-back 
 and must find each fault planted in a copy of it."""
 
 import os
+import re
 import struct
 import sys
 import unittest
@@ -55,6 +56,12 @@ def point_first_delay_slot_outside_text(image, descriptors):
     struct.pack_into(image.form.word_format, image.data, image.offset(slot), image.image_base + rdata)
 
 
+def delayed_dlls_asked_for(map_text):
+    """The DLLs the link was asked to delay: the delay-import libraries it loaded, as the
+    link map lists its inputs ("LOAD .../libdelayed_user32.a")."""
+    return sorted(stem + ".dll" for stem in re.findall(r"^LOAD \S*libdelayed_(\S+)\.a$", map_text, re.MULTILINE))
+
+
 def flip_a_byte(image):
     image.data[len(image.data) // 2] ^= 0xFF
 
@@ -82,8 +89,10 @@ class HardenedProgramTest(unittest.TestCase):
     def setUp(self):
         self.image = pe_image.read(PROGRAM)
         with open(MAP) as f:
-            self.descriptors = harden_link.delay_descriptors(f.read(), self.image)
-        self.delayed = len(self.descriptors)
+            map_text = f.read()
+        self.descriptors = harden_link.delay_descriptors(map_text, self.image)
+        self.asked = delayed_dlls_asked_for(map_text)
+        self.delayed = len(self.asked)
 
     def check(self, image):
         return harden_link.check_hardened(image, self.descriptors, self.delayed)
@@ -91,8 +100,10 @@ class HardenedProgramTest(unittest.TestCase):
     def test_the_built_program_is_sound(self):
         self.assertEqual(self.check(self.image), [])
         self.assertEqual(self.image.load_config()[1], harden_link.LOAD_LIBRARY_SEARCH_SYSTEM32)
-        delayed = {dll.lower() for dll in self.image.delay_imports(self.descriptors)}
+        delayed = sorted(dll.lower() for dll in self.image.delay_imports(self.descriptors))
         self.assertIn("user32.dll", delayed)
+        # Every DLL the link was asked to delay has its descriptor, and no other has one.
+        self.assertEqual(delayed, self.asked)
         self.assertEqual(harden_link.check_hardened(self.image, self.descriptors[1:], self.delayed),
                          [f"{self.delayed - 1} delay-import descriptors for {self.delayed} delayed DLLs"])
 

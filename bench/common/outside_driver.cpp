@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "installer/tests/installer_driver.h"
+#include "runtime/path.h"
 #include "runtime/tests/test_support.h"
+#include "runtime/text.h"
 
 namespace benchdriver {
 namespace {
@@ -29,7 +31,7 @@ void fail(const std::string& what) {
   std::exit(1);
 }
 
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& path) { return runtime::pathExists(path); }
 
 std::string readText(const std::string& path) {
   std::string text;
@@ -50,8 +52,8 @@ void emptyGameFolderAndSync() {
 }
 
 HWND boxOf(DWORD processId) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+       w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
     if (owner == processId && IsWindowVisible(w)) return w;
@@ -59,10 +61,11 @@ HWND boxOf(DWORD processId) {
   return nullptr;
 }
 
+// What the user sees, in UTF-8: read with the W function, which no code page changes.
 std::string textOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return runtime::toUtf8(text);
 }
 
 void answerCompletion(HWND box, const std::string& program) {
